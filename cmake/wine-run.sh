@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build tree's private prefix.
+#   wine-run.sh PREFIX PROGRAM [ARGS...]
+# The prefix is created on first use, with the user's formats pinned so that
+# tests see the same short date (dd.MM.yyyy) and time picture (HH:mm:ss) on
+# every machine. Without an X display the program runs under xvfb-run.
+set -euo pipefail
+prefix=$1
+shift
+export WINEPREFIX=$prefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEARCH=win32
+
+mkdir -p "$(dirname "$prefix")"
+(
+    flock 9
+    if [ ! -f "$prefix/.chronoquill-ready" ]; then
+        wineboot -i >/dev/null 2>&1 || true
+        intl='HKCU\Control Panel\International'
+        wine reg add "$intl" /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1
+        wine reg add "$intl" /v sTimeFormat /d HH:mm:ss /f >/dev/null 2>&1
+        wine reg add "$intl" /v sLongDate /d "dddd, d. MMMM yyyy" /f >/dev/null 2>&1
+        touch "$prefix/.chronoquill-ready"
+    fi
+) 9>"$prefix.lock"
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
+fi
+exec wine "$@"

@@ -1,0 +1,174 @@
+#include "common/win32/Win32KeySender.h"
+
+#include "common/HostError.h"
+
+#include <algorithm>
+#include <array>
+
+namespace cq::win32 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// When no keystroke has arrived in this thread's queue for this long, the
+// focused window belongs to another thread and waiting longer tells nothing.
+constexpr std::chrono::milliseconds kQuietPeriod{250};
+
+struct ModifierKey {
+    std::uint8_t bit;
+    WORD vk;
+};
+constexpr std::array<ModifierKey, 3> kModifierKeys{
+    {{kShift, VK_SHIFT}, {kCtrl, VK_CONTROL}, {kAlt, VK_MENU}}};
+
+bool isExtended(WORD vk) {
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
+           vk == VK_SNAPSHOT || vk == VK_NUMLOCK || vk == VK_CANCEL;
+}
+
+INPUT keyInput(WORD vk, WORD scan, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = scan;
+    in.ki.dwFlags = flags;
+    return in;
+}
+
+class Batch {
+  public:
+    void holdModifiers(std::uint8_t wanted) {
+        for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it) {
+            if ((held_ & it->bit) && !(wanted & it->bit)) virtualKey(it->vk, KEYEVENTF_KEYUP);
+        }
+        for (const auto& m : kModifierKeys) {
+            if (!(held_ & m.bit) && (wanted & m.bit)) virtualKey(m.vk, 0);
+        }
+        held_ = wanted;
+    }
+
+    void press(WORD vk) {
+        virtualKey(vk, 0);
+        virtualKey(vk, KEYEVENTF_KEYUP);
+    }
+
+    void character(char32_t cp) {
+        if (cp < 0x10000) {
+            unit(static_cast<WORD>(cp));
+        } else {
+            cp -= 0x10000;
+            unit(static_cast<WORD>(0xD800 + (cp >> 10)));
+            unit(static_cast<WORD>(0xDC00 + (cp & 0x3FF)));
+        }
+    }
+
+    std::vector<INPUT> take() { return std::move(inputs_); }
+
+  private:
+    void virtualKey(WORD vk, DWORD flags) {
+        const WORD scan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        inputs_.push_back(keyInput(vk, scan, flags | (isExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0)));
+    }
+    void unit(WORD utf16) {
+        inputs_.push_back(keyInput(0, utf16, KEYEVENTF_UNICODE));
+        inputs_.push_back(keyInput(0, utf16, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+
+    std::vector<INPUT> inputs_;
+    std::uint8_t held_ = 0;
+};
+
+bool isKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+           message == WM_SYSKEYUP;
+}
+
+// Pumps this thread's messages until `expected` key messages went through it
+// and no input is queued any more, or no keystroke came for a while; false
+// when the time limit passed first.
+bool pumpUntilProcessed(std::size_t expected, std::chrono::milliseconds timeLimit) {
+    const auto start = Clock::now();
+    const auto deadline = start + timeLimit;
+    auto lastKey = start;
+    std::size_t seen = 0;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The thread is being ended: leave the request for its own loop.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return true;
+            }
+            if (isKeyMessage(msg.message)) {
+                ++seen;
+                lastKey = Clock::now();
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const auto now = Clock::now();
+        if (HIWORD(GetQueueStatus(QS_INPUT)) == 0 &&
+            (seen >= expected || now - lastKey >= kQuietPeriod)) {
+            return true;
+        }
+        if (now >= deadline) return false;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        const auto wait = std::clamp<long long>(left.count(), 1, 10);
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+    }
+}
+
+void releaseModifiers() {
+    std::array<INPUT, 3> ups{};
+    for (std::size_t i = 0; i < kModifierKeys.size(); ++i) {
+        const WORD vk = kModifierKeys[i].vk;
+        ups[i] =
+            keyInput(vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP);
+    }
+    SendInput(static_cast<UINT>(ups.size()), ups.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+std::vector<INPUT> Win32KeySender::inputsFor(std::span<const KeyEvent> keys) {
+    Batch batch;
+    for (const KeyEvent& key : keys) {
+        if (key.kind == KeyEvent::Kind::NamedKey) {
+            batch.holdModifiers(key.modifiers);
+            batch.press(key.virtualKey);
+            continue;
+        }
+        const SHORT layout = (key.modifiers != 0 && key.character < 0x10000)
+                                 ? VkKeyScanW(static_cast<WCHAR>(key.character))
+                                 : SHORT(-1);
+        if (layout != -1 && LOBYTE(layout) != 0xFF) {
+            // Shift, Ctrl and Alt have the same bits in VkKeyScan's high byte.
+            batch.holdModifiers(key.modifiers | (HIBYTE(layout) & (kShift | kCtrl | kAlt)));
+            batch.press(LOBYTE(layout));
+        } else {
+            batch.holdModifiers(key.modifiers);
+            batch.character(key.character);
+        }
+    }
+    batch.holdModifiers(0);
+    return batch.take();
+}
+
+void Win32KeySender::send(std::span<const KeyEvent> keys, std::chrono::milliseconds timeLimit) {
+    if (keys.empty()) return;
+    std::vector<INPUT> inputs = inputsFor(keys);
+    const UINT count = static_cast<UINT>(inputs.size());
+    const UINT sent = SendInput(count, inputs.data(), sizeof(INPUT));
+    if (sent != count) {
+        const DWORD error = GetLastError();
+        if (sent != 0) releaseModifiers();  // never leave Shift, Ctrl or Alt down
+        throw HostError(static_cast<std::int32_t>(error), "keystrokes could not be sent");
+    }
+    if (!pumpUntilProcessed(count, timeLimit)) {
+        throw HostError(static_cast<std::int32_t>(ERROR_TIMEOUT),
+                        "keystrokes were not processed in time");
+    }
+}
+
+}  // namespace cq::win32

@@ -1,0 +1,124 @@
+#include "common/KeySyntax.h"
+#include "common/Port.h"
+#include "common/SendTextAsKeys.h"
+#include "common/win32/Text.h"
+#include "common/win32/Win32KeySender.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+namespace cq::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A visible window of the test's thread with a focused single-line EDIT control.
+class KeyTyping : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window_ = CreateWindowExW(0, L"STATIC", L"key typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                                  10, 900, 120, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window_, nullptr);
+        edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 5, 5, 880,
+                                30, window_, nullptr, nullptr, nullptr);
+        ASSERT_NE(edit_, nullptr);
+        SetForegroundWindow(window_);
+        SetFocus(edit_);
+        pump(100ms);
+        ASSERT_EQ(GetFocus(), edit_);
+    }
+    void TearDown() override {
+        if (window_ != nullptr) DestroyWindow(window_);
+    }
+
+    static void pump(std::chrono::milliseconds duration) {
+        const auto end = std::chrono::steady_clock::now() + duration;
+        while (std::chrono::steady_clock::now() < end) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(5);
+        }
+    }
+
+    // What the EDIT control holds right now, without pumping any message.
+    std::string editText() const {
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(edit_, text.data(), int(text.size()))));
+        return fromWide(text);
+    }
+
+    HWND window_ = nullptr;
+    HWND edit_ = nullptr;
+    Win32KeySender sender_;
+};
+
+TEST_F(KeyTyping, TextArrivesExactlyAndCompleteWhenTheCallReturns) {
+    ScopedPort<KeySender> port(sender_);
+    const std::string texts[] = {
+        "a+b^c%d~e(f)g[h]i{j}k \xC3\xA9\xE2\x82\xAC 12:30 ",
+        "\xF0\x9F\x98\x80 \xC3\x84\xC3\xB6\xC3\x9F \xE6\x97\xA5 ",
+        std::string(50, 'x') + "0123456789()+^%~[]{}" + std::string(50, 'y') + " ",
+    };
+    for (const std::string& text : texts) {
+        SetWindowTextW(edit_, L"");
+        SendTextAsKeys(text);
+        EXPECT_EQ(editText(), text);  // complete on return
+        pump(200ms);
+        EXPECT_EQ(editText(), text);  // and followed by nothing else
+    }
+}
+
+TEST_F(KeyTyping, NamedKeysAndModifiersHaveTheirEffect) {
+    const struct {
+        const char* keys;
+        const char* result;
+    } cases[] = {
+        {"abcd{BS}", "abc"},        {"abcd{LEFT 2}{BS}", "acd"}, {"bc{HOME}a{END}d", "abcd"},
+        {"xyz{LEFT 3}{DEL}", "yz"}, {"+(ab)c+d", "ABcD"},
+    };
+    for (const auto& c : cases) {
+        SetWindowTextW(edit_, L"");
+        const ParsedKeys parsed = ParseKeys(c.keys);
+        ASSERT_TRUE(parsed.ok()) << c.keys;
+        sender_.send(parsed.events, kKeyDeliveryTimeLimit);
+        EXPECT_EQ(editText(), c.result) << c.keys;
+        EXPECT_GE(0, GetKeyState(VK_SHIFT)) << "Shift left down after " << c.keys;
+    }
+}
+
+TEST(KeyInputs, CharactersAreUnicodeEventsAndModifiersEncloseTheirKeys) {
+    // "a" then a character outside the BMP: two UTF-16 units, each pressed and released.
+    auto inputs = Win32KeySender::inputsFor(ParseKeys("a\xF0\x9F\x98\x80").events);
+    ASSERT_EQ(inputs.size(), 6u);
+    const WORD units[] = {L'a', L'a', 0xD83D, 0xD83D, 0xDE00, 0xDE00};
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        EXPECT_EQ(inputs[i].type, DWORD(INPUT_KEYBOARD));
+        EXPECT_EQ(inputs[i].ki.wVk, 0);
+        EXPECT_EQ(inputs[i].ki.wScan, units[i]);
+        EXPECT_EQ(inputs[i].ki.dwFlags, DWORD(KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0)));
+    }
+
+    // Shift is held once around a group, Ctrl only around its key, all released at the end.
+    inputs = Win32KeySender::inputsFor(ParseKeys("+({TAB}{BS})^{F5}x").events);
+    const struct {
+        WORD vk;
+        bool up;
+    } expected[] = {{VK_SHIFT, false}, {VK_TAB, false},    {VK_TAB, true},      {VK_BACK, false},
+                    {VK_BACK, true},   {VK_SHIFT, true},   {VK_CONTROL, false}, {VK_F5, false},
+                    {VK_F5, true},     {VK_CONTROL, true}, {0, false},          {0, true}};
+    ASSERT_EQ(inputs.size(), std::size(expected));
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        EXPECT_EQ(inputs[i].ki.wVk, expected[i].vk) << i;
+        EXPECT_EQ((inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) != 0, expected[i].up) << i;
+    }
+}
+
+}  // namespace
+}  // namespace cq::win32

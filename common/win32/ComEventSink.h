@@ -1,0 +1,62 @@
+#pragma once
+// Event subscriptions on COM connection points.
+//
+// The sink object answers IUnknown, IDispatch and the event interface itself
+// (Office asks the sink for the event interface before it advises). Its Invoke
+// finds the event's name from the interface id and DISPID (OfficeEvents.h) and
+// hands the arguments to the EventSink in declaration order; by-reference
+// arguments changed by the handler are written back. Events it does not know
+// are answered DISP_E_MEMBERNOTFOUND. Nothing a handler throws leaves Invoke.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "common/host/HostObject.h"
+
+namespace cq::win32 {
+
+class ComEventSink final : public IDispatch {
+  public:
+    // Starts with one reference, held by the caller.
+    ComEventSink(const IID& iid, std::string iidText, EventSink& sink);
+    // Sinks alive in this module.
+    static int live();
+
+    // Ends the deliveries; later calls of Invoke do nothing.
+    void detach() noexcept { sink_ = nullptr; }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argError) override;
+
+  private:
+    ~ComEventSink();
+
+    IID iid_;
+    std::string iidText_;
+    EventSink* sink_;
+    ULONG refs_ = 1;
+};
+
+// Subscribes `sink` to the event interface `eventIid` ("{...}") of `source`
+// through its connection point: QueryInterface for IConnectionPointContainer,
+// FindConnectionPoint, Advise. The subscription unadvises and releases the
+// connection point and the sink when destroyed. Throws HostError when the id is
+// malformed or not an event interface known here, or when COM refuses.
+std::unique_ptr<Subscription> adviseEvents(IDispatch* source, std::string_view eventIid,
+                                           EventSink& sink);
+
+}  // namespace cq::win32

@@ -9,7 +9,7 @@
 namespace cq {
 
 class HostError : public std::runtime_error {
-public:
+  public:
     HostError(std::int32_t number, std::string description, int line = 0)
         : std::runtime_error(description),
           number_(number),
@@ -21,7 +21,7 @@ public:
     // Source line of the failure, 0 when not known.
     int line() const { return line_; }
 
-private:
+  private:
     std::int32_t number_;
     std::string description_;
     int line_;

@@ -9,7 +9,7 @@ namespace cq {
 
 template <class T>
 class Port {
-public:
+  public:
     static T& get() {
         if (current_ == nullptr) throw HostError(-1, "platform service not available");
         return *current_;
@@ -22,19 +22,19 @@ public:
         return old;
     }
 
-private:
+  private:
     static inline T* current_ = nullptr;
 };
 
 template <class T>
 class ScopedPort {
-public:
+  public:
     explicit ScopedPort(T& impl) : old_(Port<T>::swap(&impl)) {}
     ~ScopedPort() { Port<T>::swap(old_); }
     ScopedPort(const ScopedPort&) = delete;
     ScopedPort& operator=(const ScopedPort&) = delete;
 
-private:
+  private:
     T* old_;
 };
 

@@ -1,6 +1,5 @@
 #include "outlook/CInspectorWrapper.h"
 
-#include "common/Clock.h"
 #include "common/Guard.h"
 #include "common/Pictures.h"
 #include "common/Port.h"
@@ -14,6 +13,8 @@ namespace cq {
 namespace {
 
 constexpr char kAddGUI[] = "CInspectorWrapper::AddGUI";
+// The zero date-time value: 30 December 1899, 00:00.
+constexpr DateTime kZeroDate{1899, 12, 30, 0, 0, 0};
 constexpr char kSetBtnPicAndMask[] = "CInspectorWrapper::SetBtnPicAndMask";
 
 }  // namespace
@@ -60,9 +61,8 @@ void CInspectorWrapper::AddGUI() {
     try {
         CommandBars oBars = ol::Inspector(m_oInspector.object()).CommandBars();
 
-        // Only the kind matters here. It does not depend on the moment, but the
-        // platform's date rendering needs a real one, so take the present.
-        GetDatestamp(Port<Clock>::get().now(), m_lStampKind);
+        // Only the kind matters here: the zero date-time will do.
+        GetDatestamp(kZeroDate, m_lStampKind);
 
         CommandBar oBar;
         guard([&] { oBar = oBars.Item("Standard"); });

@@ -673,6 +673,19 @@ TEST_P(OutlookVersion, EveryHostCallFailingInTurn) {
               << " faults, one host call failing per run\n";
 }
 
+// The ribbon is let go at disconnection even when the version cannot be read
+// then (it is only ever set on Outlook 2007).
+TEST(OutlookDisconnection, LetsGoOfTheRibbonWhateverTheVersionReads) {
+    OutlookWorld w(12);
+    w.office.failing = {"Application.Version"};
+    start(w);
+    w.ribbonOnLoad();
+    w.buttonAction("Quintor.btnStamp");
+    w.disconnect();
+    EXPECT_EQ(w.problems, std::vector<std::string>{});
+    EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+}
+
 INSTANTIATE_TEST_SUITE_P(, OutlookVersion, ::testing::Values(9, 10, 11, 12), versionName);
 
 class FaultTotal : public ::testing::Environment {

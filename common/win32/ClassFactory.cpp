@@ -1,0 +1,61 @@
+#include "common/win32/ClassFactory.h"
+
+namespace cq::win32 {
+
+HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+        *object = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG ClassFactory::AddRef() { return ++refs_; }
+
+ULONG ClassFactory::Release() {
+    ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    HRESULT hr = barrier([&] { return creator_(iid, object); });
+    if (FAILED(hr) && *object != nullptr) {
+        // A creator that failed after answering: do not hand out the object.
+        static_cast<IUnknown*>(*object)->Release();
+        *object = nullptr;
+    }
+    return hr;
+}
+
+HRESULT ClassFactory::LockServer(BOOL lock) {
+    if (lock)
+        ComModule::lock();
+    else
+        ComModule::unlock();
+    return S_OK;
+}
+
+HRESULT getClassObject(std::span<const ServedClass> classes, REFCLSID clsid, REFIID iid,
+                       void** object) noexcept {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    return barrier([&]() -> HRESULT {
+        for (const ServedClass& served : classes) {
+            if (!IsEqualCLSID(served.clsid, clsid)) continue;
+            auto* factory = new ClassFactory(served.create);
+            HRESULT hr = factory->QueryInterface(iid, object);
+            factory->Release();
+            return hr;
+        }
+        return CLASS_E_CLASSNOTAVAILABLE;
+    });
+}
+
+}  // namespace cq::win32

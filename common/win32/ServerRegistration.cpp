@@ -1,0 +1,96 @@
+#include "common/win32/ServerRegistration.h"
+
+#include <olectl.h>
+
+#include <cstdio>
+
+#include "common/HostError.h"
+#include "common/Port.h"
+#include "common/win32/Text.h"
+#include "common/win32/Win32Registry.h"
+
+namespace cq::win32 {
+namespace {
+
+HostError lastError(const char* what) {
+    return HostError(static_cast<std::int32_t>(GetLastError()), what);
+}
+
+bool survivesAnsi(const std::wstring& path) {
+    const std::string utf8 = fromWide(path);
+    return fromAnsi(toAnsi(utf8)) == utf8;
+}
+
+// Runs `body` with the real registry in force when no registry port is.
+template <class Body>
+bool withRegistry(Body&& body) {
+    if (Port<Registry>::installed()) return body();
+    Win32Registry real;
+    ScopedPort<Registry> port(real);
+    return body();
+}
+
+}  // namespace
+
+std::string guidText(REFGUID guid) {
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
+                  guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                  guid.Data4[6], guid.Data4[7]);
+    return text;
+}
+
+std::wstring ownModulePath() {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCWSTR>(&ownModulePath), &module))
+        throw lastError("GetModuleHandleEx failed");
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) throw lastError("GetModuleFileName failed");
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string registrablePath(const std::wstring& path) {
+    if (survivesAnsi(path)) return fromWide(path);
+    DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0) throw lastError("GetShortPathName failed");
+    std::wstring shortPath(n, L'\0');
+    n = GetShortPathNameW(path.c_str(), shortPath.data(), n);
+    if (n == 0 || n >= shortPath.size()) throw lastError("GetShortPathName failed");
+    shortPath.resize(n);
+    if (!survivesAnsi(shortPath))
+        throw HostError(static_cast<std::int32_t>(SELFREG_E_CLASS),
+                        "the module path cannot be stored in the ANSI code page");
+    return fromWide(shortPath);
+}
+
+HRESULT registerServer(const Registration& registration) noexcept {
+    try {
+        const std::string path = registrablePath(ownModulePath());
+        return withRegistry([&] { return writeRegistration(registration, path); })
+                   ? S_OK
+                   : SELFREG_E_CLASS;
+    } catch (...) {
+        return SELFREG_E_CLASS;
+    }
+}
+
+HRESULT unregisterServer(const Registration& registration) noexcept {
+    try {
+        return withRegistry([&] { return removeRegistration(registration); }) ? S_OK
+                                                                              : SELFREG_E_CLASS;
+    } catch (...) {
+        return SELFREG_E_CLASS;
+    }
+}
+
+}  // namespace cq::win32

@@ -1,0 +1,72 @@
+// Chronoquill.dll, the Outlook add-in: DllMain and the four exports of an
+// in-process COM server that serves one class, "Chronoquill.Connect",
+// registered per user together with its Outlook add-in key.
+
+#include <windows.h>
+
+#include "common/Registration.h"
+#include "common/win32/ClassFactory.h"
+#include "common/win32/ComBarrier.h"
+#include "common/win32/ComDispatch.h"
+#include "common/win32/ComEventSink.h"
+#include "common/win32/ComModule.h"
+#include "common/win32/ServerRegistration.h"
+#include "outlook/Connect.h"
+#include "outlook/win32/dll/ConnectObject.h"
+#include "outlook/win32/dll/OutlookPorts.h"
+
+namespace {
+
+using namespace cq::win32;
+
+HMODULE g_module = nullptr;
+
+// {DDAE8299-4AC0-464C-86CC-713F59DA574E}
+constexpr CLSID kConnectClsid = {
+    0xddae8299, 0x4ac0, 0x464c, {0x86, 0xcc, 0x71, 0x3f, 0x59, 0xda, 0x57, 0x4e}};
+
+HRESULT createConnect(REFIID iid, void** object) {
+    // The services come first: the portable Connect reaches everything through them.
+    installOutlookPorts(g_module);
+    return createObject<ConnectObject>(iid, object);
+}
+
+constexpr ServedClass kClasses[] = {{kConnectClsid, &createConnect}};
+
+cq::Registration registration() {
+    return {guidText(kConnectClsid), std::string(cq::kAddInProgId),
+            "Chronoquill date and time stamps for Outlook", "Chronoquill", "Outlook"};
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
+    return getClassObject(kClasses, clsid, iid, object);
+}
+
+STDAPI DllCanUnloadNow() {
+    // Host objects wrapped or event sinks handed out by this module keep it
+    // loaded as well as its own objects do.
+    if (ComModule::canUnloadNow() != S_OK) return S_FALSE;
+    return ComDispatch::live() == 0 && ComEventSink::live() == 0 ? S_OK : S_FALSE;
+}
+
+STDAPI DllRegisterServer() {
+    return barrier([] { return registerServer(registration()); });
+}
+
+STDAPI DllUnregisterServer() {
+    return barrier([] { return unregisterServer(registration()); });
+}
+
+}  // extern "C"

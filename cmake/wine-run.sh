@@ -12,18 +12,21 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win32
 
+# Children must not inherit the lock: Wine's services outlive the set-up.
 mkdir -p "$(dirname "$prefix")"
-(
-    flock 9
-    if [ ! -f "$prefix/.chronoquill-ready" ]; then
-        wineboot -i >/dev/null 2>&1 || true
-        intl='HKCU\Control Panel\International'
-        wine reg add "$intl" /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1
-        wine reg add "$intl" /v sTimeFormat /d HH:mm:ss /f >/dev/null 2>&1
-        wine reg add "$intl" /v sLongDate /d "dddd, d. MMMM yyyy" /f >/dev/null 2>&1
-        touch "$prefix/.chronoquill-ready"
-    fi
-) 9>"$prefix.lock"
+if [ ! -f "$prefix/.chronoquill-ready" ]; then
+    (
+        flock 9
+        if [ ! -f "$prefix/.chronoquill-ready" ]; then
+            wineboot -i >/dev/null 2>&1 9>&- || true
+            intl='HKCU\Control Panel\International'
+            wine reg add "$intl" /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1 9>&-
+            wine reg add "$intl" /v sTimeFormat /d HH:mm:ss /f >/dev/null 2>&1 9>&-
+            wine reg add "$intl" /v sLongDate /d "dddd, d. MMMM yyyy" /f >/dev/null 2>&1 9>&-
+            touch "$prefix/.chronoquill-ready"
+        fi
+    ) 9>"$prefix.lock"
+fi
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"

@@ -1,0 +1,540 @@
+#include "tests/e2e/OutlookHost.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/HostError.h"
+#include "common/win32/ComError.h"
+#include "common/win32/ComVariant.h"
+#include "common/win32/Text.h"
+#include "outlook/OutlookObjects.h"
+#include "tests/e2e/CallByName.h"
+#include "tests/e2e/ControlListing.h"
+#include "tests/e2e/HostOutput.h"
+#include "tests/e2e/PictureDrawing.h"
+#include "tests/e2e/RibbonExtensibility.h"
+
+namespace cq::test::e2e {
+namespace {
+
+constexpr int kTitleHeight = 24;
+constexpr int kRibbonHeight = 24 + 96;
+constexpr const char* kStampAddIn = "Chronoquill.Connect";
+
+struct KindName {
+    const char* name;
+    OutlookItem kind;
+};
+constexpr KindName kKinds[] = {
+    {"mail", OutlookItem::NewMail},
+    {"sent-mail", OutlookItem::SentMail},
+    {"note", OutlookItem::Note},
+    {"word-mail", OutlookItem::WordMail},
+    {"appointment", OutlookItem::Appointment},
+    {"contact", OutlookItem::Contact},
+    {"task", OutlookItem::Task},
+    {"journal", OutlookItem::Journal},
+};
+
+OutlookItem kindNamed(const std::string& name) {
+    for (const KindName& k : kKinds)
+        if (name == k.name) return k.kind;
+    throw HostError(5, "no such item kind: " + name);
+}
+
+const char* kindName(OutlookItem kind) {
+    for (const KindName& k : kKinds)
+        if (k.kind == kind) return k.name;
+    return "?";
+}
+
+std::string hex(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+// The caption Outlook 2007 gives a built-in tab.
+std::string tabCaption(const std::string& idMso) {
+    static const std::pair<const char*, const char*> names[] = {
+        {"TabNewMailMessage", "Message"},
+        {"TabAppointment", "Appointment"},
+        {"TabContact", "Contact"},
+        {"TabJournal", "Journal Entry"},
+        {"TabTask", "Task"},
+        {"TabDistributionList", "Distribution List"},
+    };
+    for (const auto& [id, caption] : names)
+        if (idMso == id) return caption;
+    return idMso;
+}
+
+void fill(HDC dc, const RECT& r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+std::string ribbonIdOf(OutlookItem kind) {
+    switch (kind) {
+        case OutlookItem::NewMail:
+        case OutlookItem::WordMail:
+            return "Microsoft.Outlook.Mail.Compose";
+        case OutlookItem::SentMail:
+            return "Microsoft.Outlook.Mail.Read";
+        case OutlookItem::Note:
+            return "";
+        case OutlookItem::Appointment:
+            return "Microsoft.Outlook.Appointment";
+        case OutlookItem::Contact:
+            return "Microsoft.Outlook.Contact";
+        case OutlookItem::Task:
+            return "Microsoft.Outlook.Task";
+        case OutlookItem::Journal:
+            return "Microsoft.Outlook.Journal";
+    }
+    return "";
+}
+
+// Sees every new item window before the add-ins do (it subscribes first), so
+// that the window's bars keep the pictures the add-ins give their buttons.
+class OutlookHost::InspectorWatch final : public EventSink {
+  public:
+    explicit InspectorWatch(OutlookHost& host) : host_(host) {
+        subscription_.reset(host.outlook_.inspectors.advise(ol::kInspectorsEvents, *this));
+    }
+    void onEvent(std::string_view name, std::span<Variant>) override {
+        if (name != "NewInspector" || host_.opening_ == nullptr) return;
+        ItemWindow& w = *host_.opening_;
+        w.inspector = host_.outlook_.allInspectors().back().get();
+        w.faces = std::make_unique<ButtonFaces>(*w.inspector->bars, host_.outlook_.version >= 10,
+                                                [this, &w] { host_.relayout(w); });
+    }
+    void end() { subscription_.reset(); }
+
+  private:
+    OutlookHost& host_;
+    std::unique_ptr<Subscription> subscription_;
+};
+
+OutlookHost::OutlookHost(HostOptions options)
+    : ScriptedHost(std::move(options)), outlook_(office_, this->options().version) {}
+
+OutlookHost::~OutlookHost() { stop(); }
+
+void OutlookHost::start() {
+    say("outlook " + FakeOutlook::versionString(outlook_.version));
+    outlook_.addExplorer();
+    watch_ = std::make_unique<InspectorWatch>(*this);
+
+    CLSID clsid;
+    HRESULT hr = CLSIDFromProgID(L"Outlook.Application", &clsid);
+    if (FAILED(hr)) {
+        say("running-object table: Outlook.Application is not a registered class " + hex(hr));
+    } else {
+        IDispatch* application = export_.exportObject(outlook_.application);
+        hr = RegisterActiveObject(application, clsid, ACTIVEOBJECT_STRONG, &rotCookie_);
+        application->Release();
+        if (FAILED(hr)) {
+            rotCookie_ = 0;
+            say("running-object table: RegisterActiveObject failed " + hex(hr));
+        } else {
+            say("running-object table: registered as Outlook.Application");
+        }
+    }
+
+    addIns_.connect("Outlook", outlook_.application.handle(), [this](const std::string& progId) {
+        if (progId == kStampAddIn) return outlook_.addIn.handle();
+        FakeObject& other = office_.make("COMAddIn");
+        other.set("ProgId", progId).readOnly("ProgId").set("Connect", true);
+        other.setObject("Object", nullptr);
+        return other.handle();
+    });
+    addIns_.startupComplete();
+    started_ = true;
+}
+
+void OutlookHost::stop() {
+    if (!started_) return;
+    started_ = false;
+    // Outlook closes its windows first, then lets the add-ins go.
+    for (auto& w : windows_)
+        if (w->open) closeWindow(w->number);
+    addIns_.shutdown();
+    for (auto& w : windows_) {
+        for (RibbonGroup& g : w->groups)
+            for (RibbonButton& b : g.buttons) b.image.reset();
+        if (w->faces) w->faces->clear();
+    }
+    if (rotCookie_ != 0) {
+        RevokeActiveObject(rotCookie_, nullptr);
+        rotCookie_ = 0;
+    }
+    if (watch_) watch_->end();
+    outlook_.addIn.set("Object", Variant());
+    CoFreeUnusedLibraries();
+    pumpMessages(50);
+    printReferences();
+}
+
+void OutlookHost::printReferences() {
+    say("host references: " + std::to_string(office_.liveReferences()) + " (exported objects " +
+        std::to_string(ComExport::live()) + ")");
+    if (office_.liveReferences() != 0) say("referenced: " + office_.referenced());
+}
+
+OutlookHost::ItemWindow& OutlookHost::window(int number) {
+    if (number == 0) {
+        if (active_ == nullptr) throw HostError(5, "no window is open");
+        return *active_;
+    }
+    for (auto& w : windows_)
+        if (w->number == number) return *w;
+    throw HostError(5, "no window " + std::to_string(number));
+}
+
+HostWindow* OutlookHost::activeWindow() { return active_ ? active_->view.get() : nullptr; }
+
+void OutlookHost::activateWindow(int number) {
+    ItemWindow& w = window(number);
+    if (!w.open) throw HostError(5, "window " + std::to_string(number) + " is closed");
+    active_ = &w;
+    w.view->activate();
+    say("window " + std::to_string(w.number) + ": active");
+}
+
+void OutlookHost::closeWindow(int number) {
+    ItemWindow& w = window(number);
+    if (!w.open) throw HostError(5, "window " + std::to_string(w.number) + " is closed already");
+    outlook_.closeInspector(*w.inspector);
+    w.open = false;
+    w.view.reset();
+    say("window " + std::to_string(w.number) + ": closed");
+    if (active_ == &w) {
+        active_ = nullptr;
+        for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+            if ((*it)->open) {
+                active_ = it->get();
+                active_->view->activate();
+                break;
+            }
+    }
+}
+
+void OutlookHost::setHover(const std::string& name) {
+    if (!active_) return;
+    active_->bars.hover = name;
+    relayout(*active_);
+}
+
+void OutlookHost::setOpenMenu(const std::string& caption) {
+    if (!active_) return;
+    active_->bars.openMenu = caption;
+    relayout(*active_);
+}
+
+int OutlookHost::stripHeight(const ItemWindow& w) const {
+    if (outlook_.version >= 12) return kTitleHeight + kRibbonHeight;
+    return commandBarsHeight(*w.inspector->bars, w.bars);
+}
+
+void OutlookHost::relayout(ItemWindow& w) {
+    if (!w.view) return;
+    w.view->setStripHeight(stripHeight(w));
+}
+
+void OutlookHost::paintStrip(ItemWindow& w, HDC dc, const RECT& area) {
+    if (outlook_.version >= 12) {
+        const int top = paintTitle(dc, area, w.title);
+        paintRibbon(w, dc, area, area.top + top);
+        return;
+    }
+    if (w.faces) paintCommandBars(dc, area, *w.inspector->bars, *w.faces, w.bars);
+}
+
+void OutlookHost::openWindow(OutlookItem kind) {
+    auto owned = std::make_unique<ItemWindow>();
+    ItemWindow& w = *owned;
+    w.number = static_cast<int>(windows_.size()) + 1;
+    w.kind = kind;
+    windows_.push_back(std::move(owned));
+
+    opening_ = &w;
+    outlook_.openInspector(kind);
+    opening_ = nullptr;
+    if (!w.inspector) throw HostError(5, "the window was not opened");
+    w.open = true;
+    w.title = w.inspector->object->value("Caption").toString() + " - Microsoft Outlook";
+    w.bars.title = w.title;
+    w.view = std::make_unique<HostWindow>(
+        w.title, stripHeight(w),
+        HostWindow::Handlers{[this, &w](HDC dc, const RECT& area) { paintStrip(w, dc, area); },
+                             [this, &w] {
+                                 try {
+                                     closeWindow(w.number);
+                                 } catch (const HostError& e) {
+                                     complain("close: " + e.description());
+                                 }
+                             }});
+    active_ = &w;
+    say("window " + std::to_string(w.number) + ": " + kindName(kind) + " opened");
+    if (outlook_.version >= 12) loadRibbon(w);
+    relayout(w);
+    w.view->activate();
+}
+
+void OutlookHost::click(FakeObject* control, const std::string& what, ItemWindow& w) {
+    if (control == nullptr) throw HostError(5, "no visible control " + quoted(what));
+    bool cancelled = false;
+    userAction([&] { cancelled = w.inspector->bars->click(*control); });
+    say("clicked " + quoted(what) + (cancelled ? " (default cancelled)" : ""));
+}
+
+bool OutlookHost::handle(const Command& c) {
+    if (c.name == "new" || c.name == "new-mail") {
+        openWindow(kindNamed(c.name == "new-mail" ? "mail" : c.arg(0)));
+    } else if (c.name == "controls") {
+        ItemWindow& w = window(c.args.empty() ? 0 : std::stoi(c.arg(0)));
+        say("controls of window " + std::to_string(w.number));
+        printControls(*w.inspector->bars, *w.faces);
+    } else if (c.name == "deleted-controls") {
+        ItemWindow& w = window(c.args.empty() ? 0 : std::stoi(c.arg(0)));
+        printDeletedControls(*w.inspector->bars);
+    } else if (c.name == "click-button") {
+        ItemWindow& w = window(0);
+        click(findButton(*w.inspector->bars, c.rest(0)), c.rest(0), w);
+    } else if (c.name == "click-menu") {
+        ItemWindow& w = window(0);
+        click(findMenuItem(*w.inspector->bars, c.arg(0), c.rest(1)), c.arg(0) + "/" + c.rest(1), w);
+    } else if (c.name == "custom-ui") {
+        bool any = false;
+        for (LoadedAddIn& addIn : addIns_.all()) {
+            win32::ComPtr<IRibbonExtensibility> ribbon;
+            if (FAILED(addIn.extensibility->QueryInterface(IID_IRibbonExtensibility,
+                                                           ribbon.putVoid())))
+                continue;
+            any = true;
+            const std::string markup = getCustomUI(addIn, c.arg(0));
+            say("custom-ui " + addIn.progId + " " + c.arg(0) + ": " +
+                std::to_string(markup.size()) + " characters");
+            if (c.args.size() > 1) {
+                HANDLE file = CreateFileW(win32::toWide(c.arg(1)).c_str(), GENERIC_WRITE, 0,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (file == INVALID_HANDLE_VALUE) throw HostError(5, "cannot write " + c.arg(1));
+                DWORD written = 0;
+                WriteFile(file, markup.data(), static_cast<DWORD>(markup.size()), &written,
+                          nullptr);
+                CloseHandle(file);
+            }
+        }
+        if (!any) say("custom-ui: no add-in has a ribbon");
+    } else if (c.name == "ribbon") {
+        printRibbon(window(c.args.empty() ? 0 : std::stoi(c.arg(0))));
+    } else if (c.name == "ribbon-click") {
+        ItemWindow& w = window(0);
+        RibbonButton* target = nullptr;
+        RibbonGroup* group = nullptr;
+        for (RibbonGroup& g : w.groups)
+            for (RibbonButton& b : g.buttons)
+                if (!target && (c.args.empty() || b.markup.id == c.arg(0))) {
+                    target = &b;
+                    group = &g;
+                }
+        if (!target) throw HostError(5, "no ribbon button " + quoted(c.arg(0)));
+        if (target->markup.onAction.empty()) throw HostError(5, "the button has no onAction");
+        userAction([&] {
+            Variant args[] = {Variant(target->control->handle())};
+            callByName(group->addIn->object.get(), target->markup.onAction, args);
+        });
+        say("ribbon-click " + target->markup.id);
+        refreshInvalidated();
+    } else if (c.name == "com-add-ins") {
+        Variant object = outlook_.addIn.value("Object");
+        say(std::string("com-add-in ") + kStampAddIn + ": object " +
+            (object.isObject() && object.toObject() ? "set" : "not set"));
+    } else if (c.name == "get-stamp") {
+        Variant object = outlook_.addIn.value("Object");
+        Dispatch addIn = object.isObject() ? object.toObject() : Dispatch();
+        if (!addIn) throw HostError(91, "the COM add-in has no object");
+        Variant stamp = std::string(), tooltip = std::string();
+        Variant args[] = {Variant::ref(stamp), Variant::ref(tooltip)};
+        Variant result = addIn.invoke("GetStamp", CallKind::Method, args);
+        say("get-stamp: " + std::string(result.toBool() ? "true" : "false") +
+            " stamp=" + quoted(stamp.toString()) + " tooltip=" + quoted(tooltip.toString()));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Outlook 2007 -------------------------------------------------------------
+
+std::string OutlookHost::getCustomUI(LoadedAddIn& addIn, const std::string& ribbonId) {
+    win32::ComPtr<IRibbonExtensibility> ribbon;
+    HRESULT hr = addIn.extensibility->QueryInterface(IID_IRibbonExtensibility, ribbon.putVoid());
+    if (FAILED(hr) || !ribbon) throw win32::comError(hr);
+    BSTR id = SysAllocString(win32::toWide(ribbonId).c_str());
+    BSTR xml = nullptr;
+    hr = ribbon->GetCustomUI(id, &xml);
+    SysFreeString(id);
+    std::string markup = xml ? win32::fromWide(std::wstring_view(xml, SysStringLen(xml))) : "";
+    SysFreeString(xml);
+    if (FAILED(hr)) throw win32::comError(hr);
+    return markup;
+}
+
+const OutlookHost::LoadedRibbon* OutlookHost::ribbonFor(LoadedAddIn& addIn,
+                                                        const std::string& ribbonId) {
+    for (const LoadedRibbon& r : ribbons_)
+        if (r.progId == addIn.progId && r.ribbonId == ribbonId) return &r;
+    // The first window of a type: ask for its markup, then load it (onLoad).
+    win32::ComPtr<IRibbonExtensibility> ribbon;
+    if (FAILED(addIn.extensibility->QueryInterface(IID_IRibbonExtensibility, ribbon.putVoid())))
+        return nullptr;
+    LoadedRibbon loaded{addIn.progId, ribbonId, getCustomUI(addIn, ribbonId), {}};
+    say("ribbon " + ribbonId + ": " + addIn.progId + " gave " +
+        std::to_string(loaded.markup.size()) + " characters of markup");
+    if (!loaded.markup.empty()) {
+        loaded.ui = readCustomUi(loaded.markup);
+        if (!loaded.ui.onLoad.empty()) {
+            Variant args[] = {Variant(outlook_.ribbonUI.handle())};
+            callByName(addIn.object.get(), loaded.ui.onLoad, args);
+            say("ribbon " + ribbonId + ": " + loaded.ui.onLoad + " called");
+        }
+    }
+    ribbons_.push_back(std::move(loaded));
+    return &ribbons_.back();
+}
+
+void OutlookHost::loadRibbon(ItemWindow& w) {
+    w.ribbonId = ribbonIdOf(w.kind);
+    if (w.ribbonId.empty()) return;
+    for (LoadedAddIn& addIn : addIns_.all()) {
+        const LoadedRibbon* loaded = ribbonFor(addIn, w.ribbonId);
+        if (!loaded || loaded->markup.empty()) continue;
+        RibbonGroup group;
+        group.addIn = &addIn;
+        group.tab = loaded->ui.tab;
+        group.label = loaded->ui.groupLabel;
+        for (const RibbonButtonMarkup& m : loaded->ui.buttons) {
+            RibbonButton b;
+            b.markup = m;
+            b.control = &outlook_.ribbonControl(m.id);
+            b.control->setObject("Context", w.inspector->object);
+            group.buttons.push_back(std::move(b));
+        }
+        for (RibbonButton& b : group.buttons) queryButton(group, b);
+        w.groups.push_back(std::move(group));
+    }
+}
+
+void OutlookHost::queryButton(RibbonGroup& group, RibbonButton& b) {
+    IDispatch* object = group.addIn->object.get();
+    auto get = [&](const std::string& callback) {
+        Variant args[] = {Variant(b.control->handle())};
+        return callByName(object, callback, args);
+    };
+    b.label = b.markup.getLabel.empty() ? b.markup.label : get(b.markup.getLabel).toString();
+    if (!b.markup.getScreentip.empty()) b.screentip = get(b.markup.getScreentip).toString();
+    if (!b.markup.getImage.empty()) {
+        Variant image = get(b.markup.getImage);
+        b.image = image.isObject() ? image.toObject() : Dispatch();
+    }
+}
+
+void OutlookHost::refreshInvalidated() {
+    if (outlook_.invalidations.size() == invalidationsSeen_) return;
+    std::string ids;
+    for (std::size_t i = invalidationsSeen_; i < outlook_.invalidations.size(); ++i)
+        ids += (ids.empty() ? "" : " ") + outlook_.invalidations[i];
+    std::vector<std::string> invalidated(
+        outlook_.invalidations.begin() + static_cast<std::ptrdiff_t>(invalidationsSeen_),
+        outlook_.invalidations.end());
+    invalidationsSeen_ = outlook_.invalidations.size();
+    say("ribbon invalidated: " + ids);
+    // Outlook asks the invalidated controls' callbacks again.
+    for (auto& w : windows_) {
+        if (!w->open) continue;
+        for (RibbonGroup& g : w->groups)
+            for (RibbonButton& b : g.buttons)
+                if (std::find(invalidated.begin(), invalidated.end(), "*") != invalidated.end() ||
+                    std::find(invalidated.begin(), invalidated.end(), b.markup.id) !=
+                        invalidated.end())
+                    queryButton(g, b);
+        w->view->invalidate();
+    }
+}
+
+void OutlookHost::printRibbon(const ItemWindow& w) {
+    if (w.groups.empty()) say("ribbon of window " + std::to_string(w.number) + ": none");
+    for (const RibbonGroup& g : w.groups)
+        for (const RibbonButton& b : g.buttons)
+            say("ribbon of window " + std::to_string(w.number) + ": tab=" + g.tab +
+                " group=" + quoted(g.label) + " button=" + b.markup.id + " size=" + b.markup.size +
+                " label=" + quoted(b.label) + " screentip=" + quoted(b.screentip) +
+                " image=" + pictureSize(b.image));
+}
+
+void OutlookHost::paintRibbon(ItemWindow& w, HDC dc, const RECT& area, int top) {
+    // The tab row: the add-ins' tab shown as the selected one.
+    std::string selected = w.groups.empty() ? "Message" : tabCaption(w.groups.front().tab);
+    std::vector<std::string> tabs = {selected, "Insert", "Options", "Format Text"};
+    int x = area.left + 8;
+    for (const std::string& tab : tabs) {
+        const int width = textWidth(dc, tab) + 20;
+        if (tab == selected) {
+            RECT r = {x, top + 3, x + width, top + 24};
+            fill(dc, r, RGB(250, 251, 253));
+            FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        }
+        drawText(dc, x + 10, top + 6, tab, RGB(21, 66, 139), tab == selected);
+        x += width + 2;
+    }
+    RECT body = {area.left, top + 24, area.right, top + kRibbonHeight};
+    fill(dc, body, RGB(250, 251, 253));
+    // Office's own groups, then the add-ins' groups.
+    x = area.left + 6;
+    for (const char* name : {"Clipboard", "Basic Text", "Names", "Include"}) {
+        const int width = textWidth(dc, name) + 40;
+        RECT g = {x, body.top + 4, x + width, body.bottom - 4};
+        FrameRect(dc, &g, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        drawText(dc, x + 20, body.bottom - 22, name, RGB(80, 80, 80));
+        x += width + 4;
+    }
+    for (const RibbonGroup& group : w.groups) {
+        int width = std::max(textWidth(dc, group.label) + 24, 80);
+        RECT g = {x, body.top + 4, x + width, body.bottom - 4};
+        FrameRect(dc, &g, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        int bx = x + 8;
+        for (const RibbonButton& b : group.buttons) {
+            const int bw = std::max(textWidth(dc, b.label) + 12, 48);
+            RECT image = {bx + (bw - 32) / 2, body.top + 10, bx + (bw - 32) / 2 + 32,
+                          body.top + 42};
+            if (!b.image || !drawPicture(dc, image, b.image, Dispatch()))
+                FrameRect(dc, &image, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+            drawText(dc, bx + (bw - textWidth(dc, b.label)) / 2, body.top + 46, b.label,
+                     RGB(0, 0, 0));
+            const bool hovered =
+                !w.bars.hover.empty() && (w.bars.hover == b.markup.id || w.bars.hover == b.label);
+            if (hovered && !b.screentip.empty()) {
+                const int tw = textWidth(dc, b.screentip, true) + 12;
+                RECT tip = {bx + bw - 8, body.top + 56, bx + bw - 8 + tw, body.top + 78};
+                fill(dc, tip, RGB(255, 255, 225));
+                FrameRect(dc, &tip, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+                drawText(dc, tip.left + 6, tip.top + 4, b.screentip, RGB(0, 0, 0), true);
+            }
+            bx += bw + 4;
+        }
+        width = std::max(width, bx - x + 4);
+        g.right = x + width;
+        drawText(dc, x + (width - textWidth(dc, group.label)) / 2, body.bottom - 22, group.label,
+                 RGB(80, 80, 80));
+        x += width + 4;
+    }
+}
+
+}  // namespace cq::test::e2e

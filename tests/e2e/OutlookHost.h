@@ -1,0 +1,128 @@
+#pragma once
+// The scripted Outlook (2000, 2002, 2003 or 2007): the in-memory Outlook
+// exported through real IDispatch and connection points, registered in the
+// running-object table as "Outlook.Application", loading the COM add-ins
+// registered for Outlook and calling them in Outlook's order. Each item
+// window is a real window with an EDIT editor; Outlook 2007 windows ask the
+// add-ins for their ribbon markup and call the callbacks by name.
+//
+// Commands (besides those of ScriptedHost):
+//   new <kind>          opens an item window: mail, sent-mail, note, word-mail,
+//                       appointment, contact, task, journal ("new-mail": new mail)
+//   controls [<n>]      the command-bar controls of window n (also once closed)
+//   deleted-controls [<n>]  the controls deleted from window n's bars
+//   click-button <name> clicks the visible toolbar button with that tag, caption or tooltip
+//   click-menu <menu> <name>  clicks the item of that menu
+//   custom-ui <ribbon id> [<file>]  GetCustomUI of each ribbon add-in; the markup
+//                       goes into the file (exactly) when one is named
+//   ribbon [<n>]        the ribbon buttons of window n: label, screentip, image
+//   ribbon-click [<button id>]  the button's onAction, as a click on it
+//   com-add-ins         whether each COMAddIn's Object is set
+//   get-stamp           GetStamp of the "Chronoquill.Connect" COM add-in's Object
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/win32/ComPtr.h"
+#include "tests/doubles/FakeOffice.h"
+#include "tests/doubles/FakeOutlook.h"
+#include "tests/e2e/AddIns.h"
+#include "tests/e2e/BarPainter.h"
+#include "tests/e2e/ButtonFaces.h"
+#include "tests/e2e/HostWindow.h"
+#include "tests/e2e/RibbonMarkup.h"
+#include "tests/e2e/ScriptedHost.h"
+#include "tests/hosts/ComExport.h"
+
+namespace cq::test::e2e {
+
+class OutlookHost final : public ScriptedHost {
+  public:
+    explicit OutlookHost(HostOptions options);
+    ~OutlookHost() override;
+
+    // Shows the explorer, registers in the running-object table, loads the add-ins.
+    void start();
+    // Closes the item windows, disconnects the add-ins, leaves the table,
+    // and prints the references still held.
+    void stop();
+
+  private:
+    struct RibbonButton {
+        RibbonButtonMarkup markup;
+        FakeObject* control = nullptr;  // the IRibbonControl handed to the callbacks
+        std::string label;
+        std::string screentip;
+        Dispatch image;
+    };
+    struct RibbonGroup {
+        LoadedAddIn* addIn = nullptr;
+        std::string tab;
+        std::string label;
+        std::vector<RibbonButton> buttons;
+    };
+    struct ItemWindow {
+        int number = 0;
+        OutlookItem kind = OutlookItem::NewMail;
+        std::string title;
+        FakeInspector* inspector = nullptr;
+        std::unique_ptr<ButtonFaces> faces;
+        std::unique_ptr<HostWindow> view;
+        BarView bars;
+        std::string ribbonId;
+        std::vector<RibbonGroup> groups;
+        bool open = false;
+    };
+    struct LoadedRibbon {
+        std::string progId;
+        std::string ribbonId;
+        std::string markup;
+        CustomUiMarkup ui;
+    };
+    class InspectorWatch;
+
+    bool handle(const Command& command) override;
+    HostWindow* activeWindow() override;
+    void activateWindow(int number) override;
+    void closeWindow(int number) override;
+    void setHover(const std::string& name) override;
+    void setOpenMenu(const std::string& caption) override;
+    void printReferences() override;
+
+    ItemWindow& window(int number);  // 0: the active one
+    void openWindow(OutlookItem kind);
+    void paintStrip(ItemWindow& w, HDC dc, const RECT& area);
+    int stripHeight(const ItemWindow& w) const;
+    void relayout(ItemWindow& w);
+    void click(FakeObject* control, const std::string& what, ItemWindow& w);
+
+    // Outlook 2007.
+    std::string getCustomUI(LoadedAddIn& addIn, const std::string& ribbonId);
+    const LoadedRibbon* ribbonFor(LoadedAddIn& addIn, const std::string& ribbonId);
+    void loadRibbon(ItemWindow& w);
+    void queryButton(RibbonGroup& group, RibbonButton& button);
+    void refreshInvalidated();
+    void printRibbon(const ItemWindow& w);
+    void paintRibbon(ItemWindow& w, HDC dc, const RECT& area, int top);
+
+    FakeOffice office_;
+    FakeOutlook outlook_;
+    ComExport export_;
+    AddInSet addIns_;
+    std::unique_ptr<InspectorWatch> watch_;
+    std::vector<std::unique_ptr<ItemWindow>> windows_;
+    ItemWindow* active_ = nullptr;
+    ItemWindow* opening_ = nullptr;
+    std::vector<LoadedRibbon> ribbons_;
+    std::size_t invalidationsSeen_ = 0;
+    DWORD rotCookie_ = 0;
+    bool started_ = false;
+};
+
+// The ribbon identifier of an item window's kind on Outlook 2007 ("" when
+// that window has no ribbon).
+std::string ribbonIdOf(OutlookItem kind);
+
+}  // namespace cq::test::e2e

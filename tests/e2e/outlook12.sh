@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Outlook 2007 with the real Chronoquill.dll: GetCustomUI gives the exact
+# markup for every compose window type and none for the others; the ribbon
+# button types the stamp; after the settings file changes to time only, the
+# next click types the time, and the button's label and screentip read "Time"
+# and "Insert time".
+. "$(dirname "$0")/e2e-lib.sh"
+e2e_start outlook12
+
+stage=$WORK/addins
+e2e_stage "$stage" "$E2E_OUTLOOK_DLL" "$E2E_LIBQUINTOR_DLL"
+e2e_register "$stage/Chronoquill.dll"
+
+# The markup as the add-in documents it: pieces, each after so many blanks.
+template=""
+while IFS='|' read -r blanks text; do
+    template+="$(printf '%*s' "$blanks" '')$text"
+done <<'PIECES'
+0|<customUI xmlns="http://schemas.microsoft.com/office/2006/01/customui" onLoad="Ribbon_OnLoad">
+2|<ribbon>
+4|<tabs>
+6|<tab idMso="%s">
+8|<group id="Quintor.Stamps" label="Stamps">
+12|<button
+16|id = "Quintor.btnStamp"
+16|onAction = "Button_Action"
+16|getScreentip = "Button_GetScreentip"
+16|getImage = "Button_GetImage"
+16|getLabel="Button_GetLabel"
+16|size = "large"
+14|/>
+9|</group>
+6|</tab>
+4|</tabs>
+2|</ribbon>
+0|</customUI>
+PIECES
+check "the expected template has 532 characters" test "${#template}" -eq 532
+
+ribbons="Microsoft.Outlook.Mail.Compose:TabNewMailMessage
+Microsoft.Outlook.MeetingRequest.Send:TabNewMailMessage
+Microsoft.Outlook.Appointment:TabAppointment
+Microsoft.Outlook.Contact:TabContact
+Microsoft.Outlook.Journal:TabJournal
+Microsoft.Outlook.Task:TabTask
+Microsoft.Outlook.DistributionList:TabDistributionList
+Microsoft.Outlook.Resend:TabNewMailMessage
+Microsoft.Outlook.Response.Compose:TabNewMailMessage
+Microsoft.Outlook.Post.Compose:TabNewMailMessage
+Microsoft.Outlook.Sharing.Compose:TabNewMailMessage
+Microsoft.Outlook.Mail.Read:
+Microsoft.Outlook.Post.Read:
+Microsoft.Outlook.MeetingRequest.Read:
+microsoft.outlook.mail.compose:
+Microsoft.Outlook.Mail.Compose.:
+Microsoft.Outlook.Explorer:
+:"
+script=$WORK/outlook12.txt
+: >"$script"
+n=0
+while IFS=: read -r id tab; do
+    n=$((n + 1))
+    echo "custom-ui \"$id\" \"$(winpath "$WORK/markup-$n.xml")\"" >>"$script"
+done <<<"$ribbons"
+cat >>"$script" <<SCRIPT
+delete-ini
+new mail
+ribbon
+ribbon-click
+print-editor
+set-ini format=time
+ribbon-click
+print-editor
+ribbon
+ribbon-click
+hover Quintor.btnStamp
+screenshot $(winpath "$WORK/outlook12-mail.bmp")
+delete-ini
+SCRIPT
+check "Outlook 2007 runs its script" run_host outlook outlook12 --version 12 --script "$(winpath "$script")"
+out=$WORK/outlook12.out
+to_png "$WORK/outlook12-mail.bmp"
+
+n=0
+while IFS=: read -r id tab; do
+    n=$((n + 1))
+    expected=""
+    [ -n "$tab" ] && expected=${template//%s/$tab}
+    check "GetCustomUI(\"$id\") gives ${tab:-no markup}" \
+        test "$(cat "$WORK/markup-$n.xml")" = "$expected"
+done <<<"$ribbons"
+
+check "the compose window's ribbon is loaded once, with Ribbon_OnLoad" \
+    count_is "$out" '^ribbon Microsoft.Outlook.Mail.Compose: Ribbon_OnLoad called$' 1
+check "before any click the button reads Date Time" has_line "$out" \
+    'ribbon of window 1: tab=TabNewMailMessage group="Stamps" button=Quintor.btnStamp size=large label="Date Time" screentip="Insert date and time" image=icon 32x32'
+check "a click types the stamp and one space" has_match "$out" "^editor: \"$STAMP_RE \"\$"
+check "after the settings changed to time only, the click types the time" \
+    has_match "$out" "^editor: \"$STAMP_RE $TIME_RE \"\$"
+check "the button was invalidated once" count_is "$out" '^ribbon invalidated: Quintor.btnStamp$' 1
+check "then it reads Time, Insert time" has_line "$out" \
+    'ribbon of window 1: tab=TabNewMailMessage group="Stamps" button=Quintor.btnStamp size=large label="Time" screentip="Insert time" image=icon 32x32'
+check "no message box came up" lacks_match "$out" '^message-box:'
+check "every host object is let go" has_line "$out" 'host references: 0 (exported objects 0)'
+check "the host ends without error" lacks_match "$out" '^error:'

@@ -4,6 +4,7 @@
 # The prefix is created on first use, with the user's formats pinned so that
 # tests see the same short date (dd.MM.yyyy) and time picture (HH:mm:ss) on
 # every machine. Without an X display the program runs under xvfb-run.
+# Output appears when the program has ended.
 set -euo pipefail
 prefix=$1
 shift
@@ -28,7 +29,18 @@ if [ ! -f "$prefix/.chronoquill-ready" ]; then
     ) 9>"$prefix.lock"
 fi
 
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"
-fi
-exec wine "$@"
+# Wine's services (rpcss, explorer, ...) outlive the program and inherit its
+# output: were that a pipe (CTest reads one), the reader would wait for them.
+# So the program writes to files, shown once it has ended.
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+run=(wine "$@")
+[ -n "${DISPLAY:-}" ] || run=(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@")
+set +e
+"${run[@]}" >"$out" 2>"$err" </dev/null
+rc=$?
+set -e
+cat "$out"
+cat "$err" >&2
+exit $rc

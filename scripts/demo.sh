@@ -9,4 +9,4 @@ cmake --build --preset win32 -j"$(nproc)"
 export WINEPREFIX=$PWD/build/win32/wineprefix
 . scripts/wine-session.sh
 wine_session_start
-cmake/wine-run.sh "$WINEPREFIX" build/win32/outlook/win32/chronoquill-stamp.exe --kind
+cmake/wine-run.sh "$WINEPREFIX" build/win32/outlook/chronoquill-stamp.exe --kind

@@ -173,7 +173,12 @@ LRESULT HostWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CLOSE:
             if (handlers_.closeRequested) {
-                handlers_.closeRequested();
+                // The handler may destroy this object: nothing of it is used afterwards.
+                try {
+                    handlers_.closeRequested();
+                } catch (...) {
+                    // Nothing may leave a window procedure; the window stays.
+                }
                 return 0;
             }
             break;

@@ -84,7 +84,7 @@ void MessageBoxWatcher::handle(HWND box) {
                 std::lock_guard<std::mutex> lock(mutex_);
                 n = seen_.size() + static_cast<std::size_t>(firstNumber_);
             }
-            saveWindowBitmap(box, screenshotPrefix_ + std::to_string(n) + ".bmp");
+            saveWindowBitmap(box, screenshotPrefix_ + std::to_string(n) + ".bmp", seen.title);
         } catch (...) {
             // The box is read and closed all the same.
         }

@@ -210,7 +210,12 @@ void OutlookHost::activateWindow(int number) {
 void OutlookHost::closeWindow(int number) {
     ItemWindow& w = window(number);
     if (!w.open) throw HostError(5, "window " + std::to_string(w.number) + " is closed already");
-    outlook_.closeInspector(*w.inspector);
+    // As the user closes it: the window gets WM_CLOSE.
+    w.view->requestClose();
+}
+
+void OutlookHost::endWindow(ItemWindow& w) {
+    outlook_.closeInspector(*w.inspector);  // Inspector.Close
     w.open = false;
     w.view.reset();
     say("window " + std::to_string(w.number) + ": closed");
@@ -273,13 +278,7 @@ void OutlookHost::openWindow(OutlookItem kind) {
     w.view = std::make_unique<HostWindow>(
         w.title, stripHeight(w),
         HostWindow::Handlers{[this, &w](HDC dc, const RECT& area) { paintStrip(w, dc, area); },
-                             [this, &w] {
-                                 try {
-                                     closeWindow(w.number);
-                                 } catch (const HostError& e) {
-                                     complain("close: " + e.description());
-                                 }
-                             }});
+                             [this, &w] { endWindow(w); }});
     active_ = &w;
     say("window " + std::to_string(w.number) + ": " + kindName(kind) + " opened");
     if (outlook_.version >= 12) loadRibbon(w);

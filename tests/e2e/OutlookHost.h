@@ -93,6 +93,8 @@ class OutlookHost final : public ScriptedHost {
 
     ItemWindow& window(int number);  // 0: the active one
     void openWindow(OutlookItem kind);
+    // The window is closing: Inspector Close, then the window goes.
+    void endWindow(ItemWindow& w);
     void paintStrip(ItemWindow& w, HDC dc, const RECT& area);
     int stripHeight(const ItemWindow& w) const;
     void relayout(ItemWindow& w);

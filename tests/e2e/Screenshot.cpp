@@ -6,6 +6,7 @@
 
 #include "common/HostError.h"
 #include "common/win32/Text.h"
+#include "tests/e2e/BarPainter.h"
 
 namespace cq::test::e2e {
 namespace {
@@ -30,13 +31,14 @@ struct DcDeleter {
 
 }  // namespace
 
-void saveWindowBitmap(HWND window, const std::string& path) {
+void saveWindowBitmap(HWND window, const std::string& path, const std::string& caption) {
     if (!IsWindow(window)) throw HostError(1400, "no such window");
     pumpPaint(window);
     RECT r;
     GetClientRect(window, &r);
     const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
+    const int band = caption.empty() ? 0 : 24;
+    const int height = r.bottom - r.top + band;
     if (width <= 0 || height <= 0) throw HostError(5, "the window has no size");
 
     BITMAPINFO info{};
@@ -58,7 +60,11 @@ void saveWindowBitmap(HWND window, const std::string& path) {
     HGDIOBJ old = SelectObject(memory.get(), bitmap);
     // What the screen shows of the window's client area, child windows included.
     // (The frame is left out: without a window manager nobody draws it.)
-    BitBlt(memory.get(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory.get(), 0, band, width, height - band, screen, 0, 0, SRCCOPY);
+    if (band != 0) {
+        RECT title = {0, 0, width, band};
+        paintTitle(memory.get(), title, caption);
+    }
     GdiFlush();
     SelectObject(memory.get(), old);
     ReleaseDC(window, screen);

@@ -8,7 +8,9 @@
 namespace cq::test::e2e {
 
 // Copies the window's client area from the screen after letting it paint;
-// throws cq::HostError when the picture cannot be taken or written.
-void saveWindowBitmap(HWND window, const std::string& path);
+// throws cq::HostError when the picture cannot be taken or written. With a
+// `caption`, a title bar showing it is drawn above (for windows whose frame
+// is not on the screen, as without a window manager).
+void saveWindowBitmap(HWND window, const std::string& path, const std::string& caption = {});
 
 }  // namespace cq::test::e2e

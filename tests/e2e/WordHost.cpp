@@ -101,7 +101,11 @@ void WordHost::activateWindow(int number) {
 }
 
 void WordHost::closeWindow(int number) {
-    DocWindow& w = window(number);
+    // As the user closes it: the window gets WM_CLOSE.
+    window(number).view->requestClose();
+}
+
+void WordHost::endWindow(DocWindow& w) {
     w.view.reset();
     say("window " + std::to_string(w.number) + ": closed");
     if (active_ == &w) {
@@ -169,13 +173,7 @@ void WordHost::openWindow(bool email) {
     w.view = std::make_unique<HostWindow>(
         w.title, stripHeight(w),
         HostWindow::Handlers{[this, &w](HDC dc, const RECT& area) { paintStrip(w, dc, area); },
-                             [this, &w] {
-                                 try {
-                                     closeWindow(w.number);
-                                 } catch (const HostError& e) {
-                                     complain("close: " + e.description());
-                                 }
-                             }});
+                             [this, &w] { endWindow(w); }});
     say("window " + std::to_string(w.number) + ": " + (email ? "e-mail message" : "document") +
         " opened");
     activate(w);

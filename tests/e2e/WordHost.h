@@ -59,6 +59,7 @@ class WordHost final : public ScriptedHost {
 
     DocWindow& window(int number);
     void openWindow(bool email);
+    void endWindow(DocWindow& w);
     void activate(DocWindow& w);
     void paintStrip(DocWindow& w, HDC dc, const RECT& area);
     int stripHeight(DocWindow& w) const;

@@ -26,6 +26,8 @@ std::string IdOf(const Dispatch& control) {
 
 std::string Connect::IRibbonExtensibility_GetCustomUI(const std::string& RibbonID) {
     std::string sMarkup;
+    // An add-in whose support library did not start does nothing, ribbon included.
+    if (!g_oOutlook) return sMarkup;
     guard([&] {
         const std::string_view sTab = RibbonTabFor(RibbonID);
         if (!sTab.empty()) sMarkup = ReplaceAll(kRibbonTemplate, "%s", sTab);

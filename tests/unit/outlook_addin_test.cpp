@@ -167,6 +167,7 @@ void inertAfterwards(OutlookWorld& w) {
         EXPECT_TRUE(w.stamp.lib.aboutMenus.empty());
         EXPECT_EQ(w.stamp.lib.initCompleteCalls, 0);
         EXPECT_EQ(GetOutlookVersion(), 0);
+        EXPECT_EQ(w.connect.IRibbonExtensibility_GetCustomUI("Microsoft.Outlook.Mail.Compose"), "");
         EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
     }
 }

@@ -1,0 +1,49 @@
+#include "bench/OfficeCalls.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace cq::bench {
+namespace {
+
+void check(HRESULT hr, const char* what) {
+    if (SUCCEEDED(hr)) return;
+    char text[96];
+    std::snprintf(text, sizeof text, "%s failed: 0x%08lX", what, static_cast<unsigned long>(hr));
+    throw std::runtime_error(text);
+}
+
+}  // namespace
+
+win32::ComPtr<win32::IDTExtensibility2> createByProgId(const wchar_t* progId) {
+    CLSID clsid{};
+    check(CLSIDFromProgID(progId, &clsid), "CLSIDFromProgID");
+    win32::ComPtr<win32::IDTExtensibility2> addin;
+    check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, win32::IID_IDTExtensibility2,
+                           addin.putVoid()),
+          "CoCreateInstance");
+    return addin;
+}
+
+OfficeCalls::OfficeCalls() : custom_(SafeArrayCreateVector(VT_VARIANT, 0, 0)) {
+    if (custom_ == nullptr) throw std::runtime_error("SafeArrayCreateVector failed");
+}
+
+OfficeCalls::~OfficeCalls() { SafeArrayDestroy(custom_); }
+
+void OfficeCalls::onConnection(win32::IDTExtensibility2& addin, IDispatch* application) {
+    check(addin.OnConnection(application, win32::ext_cm_Startup, nullptr, &custom_),
+          "OnConnection");
+}
+
+void OfficeCalls::onStartupComplete(win32::IDTExtensibility2& addin) {
+    check(addin.OnStartupComplete(&custom_), "OnStartupComplete");
+}
+
+void OfficeCalls::shutdown(win32::IDTExtensibility2& addin) {
+    check(addin.OnBeginShutdown(&custom_), "OnBeginShutdown");
+    check(addin.OnDisconnection(win32::ext_dm_HostShutdown, &custom_), "OnDisconnection");
+}
+
+}  // namespace cq::bench

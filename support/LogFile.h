@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace cq::libquintor {
 
@@ -17,11 +18,34 @@ inline constexpr const char* kDefaultLogName = "LibQuintor.log";
 std::string formatLogLine(const SYSTEMTIME& time, long kind, long level, const char* source,
                           long number, const char* message);
 
-// The log file's full path (ANSI), creating Quintor\Inkwell when needed.
-// Empty when the application-data folder is unknown.
-std::string logFilePath(const std::string& name);
+// The folder of the log files, <application data>\Quintor\Inkwell. The
+// application-data folder is looked up once and kept: the APPDATA variable
+// when it names an existing folder by full path, else the shell's folder.
+// Quintor\Inkwell is created when a line is first appended there.
+class LogFolder {
+  public:
+    // Looks the folder up unless that was done already. False when the
+    // application-data folder is unknown (the next call tries again).
+    bool resolve();
 
-// Appends `line` and a line end to the file at `path`. False on failure.
-bool appendLine(const std::string& path, const std::string& line);
+    // The full path of log file `name` (a plain file name in the ANSI code
+    // page) in this folder; empty before resolve() succeeded.
+    std::wstring fileNamed(const std::string& name) const;
+
+    // Creates Quintor and Quintor\Inkwell where missing. Allocates nothing.
+    bool create() const noexcept;
+
+  private:
+    std::wstring maker_;   // ...\Quintor
+    std::wstring folder_;  // ...\Quintor\Inkwell
+};
+
+// Appends `text` (whole lines, each with its line end) to the file at `path`
+// in one open/append/close, the file shared for reading and writing; creates
+// the folder first when it is missing. `written` receives the bytes written,
+// also on failure. Returns 0 or the system error code. Allocates nothing, so
+// it may run while the process ends.
+DWORD appendText(const LogFolder& folder, const std::wstring& path, std::string_view text,
+                 std::size_t& written) noexcept;
 
 }  // namespace cq::libquintor

@@ -8,10 +8,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,6 +59,153 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
+// The exports, called directly.
+using InitExFn = LONG(WINAPI*)(HINSTANCE, LibQuintorInitInfo*);
+using AddAboutMenuFn = LONG(WINAPI*)(HINSTANCE, void*);
+using InitCompleteFn = LONG(WINAPI*)(HINSTANCE);
+using LogMsgFn = LONG(WINAPI*)(HINSTANCE, const char*, LONG, const char*, LONG, LONG);
+
+// A LibQuintor.dll loaded from a path of its own, so that it has a state of
+// its own and goes when it is freed.
+class LoadedLibrary {
+  public:
+    explicit LoadedLibrary(const std::string& path) : module_(LoadLibraryW(toWide(path).c_str())) {}
+    ~LoadedLibrary() { unload(); }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    bool loaded() const { return module_ != nullptr; }
+    void unload() {
+        if (module_ != nullptr) FreeLibrary(module_);
+        module_ = nullptr;
+    }
+    // Stays loaded until the process ends.
+    void keep() { module_ = nullptr; }
+
+    LONG initEx(LibQuintorInitInfo& info) {
+        return fn<InitExFn>("LibQuintorInitEx")(nullptr, &info);
+    }
+    LONG addAboutMenu(void* explorer) {
+        return fn<AddAboutMenuFn>("LibQuintorAddAboutMenu")(nullptr, explorer);
+    }
+    LONG initComplete() { return fn<InitCompleteFn>("LibQuintorInitComplete")(nullptr); }
+    LONG logMsg(const char* message, LONG number, const char* source, LONG kind, LONG level) {
+        return fn<LogMsgFn>("LibQuintorLogMsg")(nullptr, message, number, source, kind, level);
+    }
+
+  private:
+    template <class Fn>
+    Fn fn(const char* name) {
+        FARPROC p = module_ != nullptr ? GetProcAddress(module_, name) : nullptr;
+        if (p == nullptr) throw std::runtime_error(std::string("no export ") + name);
+        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(p));
+    }
+
+    HMODULE module_;
+};
+
+// A line's time as milliseconds, comparable with GetLocalTime's; 0 when it
+// does not read as yyyy-MM-dd HH:mm:ss.fff.
+std::uint64_t millisOf(const SYSTEMTIME& t) {
+    FILETIME f;
+    if (!SystemTimeToFileTime(&t, &f)) return 0;
+    return ((static_cast<std::uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000;
+}
+std::uint64_t millisOf(const std::string& text) {
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0;
+    if (text.size() != 23 || std::sscanf(text.c_str(), "%4u-%2u-%2u %2u:%2u:%2u.%3u", &year, &month,
+                                         &day, &hour, &minute, &second, &ms) != 7)
+        return 0;
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    t.wMilliseconds = static_cast<WORD>(ms);
+    return millisOf(t);
+}
+std::uint64_t nowMillis() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return millisOf(now);
+}
+
+std::string pointerText(const void* p) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", p);
+    return text;
+}
+
+using Line = std::vector<std::string>;  // the fields after the time
+
+// The start-up records as the library writes them.
+const Line kInitExLine = {"1", "1", "LibQuintor::LibQuintorInitEx", "0", "started, log level 2"};
+Line aboutMenuLine(const void* explorer) {
+    return {"1", "1", "LibQuintor::LibQuintorAddAboutMenu", "0",
+            "about menu for explorer " + pointerText(explorer)};
+}
+const Line kInitCompleteLine = {"1", "1", "LibQuintor::LibQuintorInitComplete", "0",
+                                "start-up complete"};
+
+// The three start-up calls, each in a window of time of its own, 50 ms
+// apart; what each must have written, with that window.
+struct Timed {
+    Line fields;
+    std::uint64_t from = 0, to = 0;
+};
+std::vector<Timed> startUp(LoadedLibrary& lib, LibQuintorInitInfo info, void* explorer) {
+    std::vector<Timed> calls;
+    auto timed = [&](Line fields, const std::function<LONG()>& call) {
+        Timed t{std::move(fields)};
+        t.from = nowMillis();
+        EXPECT_EQ(call(), 0) << t.fields[2];
+        t.to = nowMillis();
+        calls.push_back(t);
+        Sleep(50);
+    };
+    timed(kInitExLine, [&] { return lib.initEx(info); });
+    timed(aboutMenuLine(explorer), [&] { return lib.addAboutMenu(explorer); });
+    timed(kInitCompleteLine, [&] { return lib.initComplete(); });
+    return calls;
+}
+
+// `lines` (time first) are `expected`, in that order, each with a time in
+// its window.
+void expectLines(const std::vector<Line>& lines, const std::vector<Timed>& expected) {
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_FALSE(lines[i].empty()) << i;
+        EXPECT_EQ(Line(lines[i].begin() + 1, lines[i].end()), expected[i].fields) << i;
+        const std::uint64_t time = millisOf(lines[i][0]);
+        EXPECT_GE(time, expected[i].from) << i << ": " << lines[i][0];
+        EXPECT_LE(time, expected[i].to) << i << ": " << lines[i][0];
+    }
+}
+
+// The process's APPDATA variable, put back when this goes.
+class AppDataVariable {
+  public:
+    AppDataVariable() {
+        wchar_t buffer[MAX_PATH] = {};
+        const DWORD n = GetEnvironmentVariableW(L"APPDATA", buffer, MAX_PATH);
+        if (n > 0 && n < MAX_PATH) saved_ = buffer;
+        set_ = n > 0;
+    }
+    ~AppDataVariable() { SetEnvironmentVariableW(L"APPDATA", set_ ? saved_.c_str() : nullptr); }
+    AppDataVariable(const AppDataVariable&) = delete;
+    AppDataVariable& operator=(const AppDataVariable&) = delete;
+
+  private:
+    std::wstring saved_;
+    bool set_ = false;
+};
+
+// What the child process below makes of its log file's name and explorer.
+constexpr const char* kChildLogVariable = "CQ_SUPPORT_CHILD_LOG";
+void* const kChildExplorer = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x5A5A50));
+
 // Each test gets scratch folders of its own and a log file name of its own.
 class SupportLibraryTest : public ::testing::Test {
   protected:
@@ -76,6 +226,17 @@ class SupportLibraryTest : public ::testing::Test {
     }
     void TearDown() override {
         SetCurrentDirectoryW(toWide(cwd_).c_str());
+        // What the library loaded beside the program keeps goes to this
+        // test's file, not to a later one's, before that file goes.
+        if (HMODULE lib = GetModuleHandleW(L"LibQuintor.dll")) {
+            auto initEx = reinterpret_cast<InitExFn>(
+                reinterpret_cast<void (*)()>(GetProcAddress(lib, "LibQuintorInitEx")));
+            auto logMsg = reinterpret_cast<LogMsgFn>(
+                reinterpret_cast<void (*)()>(GetProcAddress(lib, "LibQuintorLogMsg")));
+            LibQuintorInitInfo info = record();
+            if (initEx != nullptr && logMsg != nullptr && initEx(nullptr, &info) == 0)
+                logMsg(nullptr, "test over", 0, "SupportLibraryTest::TearDown", 3, 1);
+        }
         DeleteFileA(logPath_.c_str());
         for (const std::string& file : files_) DeleteFileA(file.c_str());
         for (auto it = folders_.rbegin(); it != folders_.rend(); ++it)
@@ -95,6 +256,15 @@ class SupportLibraryTest : public ::testing::Test {
         files_.push_back(target);
     }
 
+    // A copy of the library beside the program, under a name of its own.
+    std::string copyOfLibrary() {
+        const std::string target =
+            scratch_ + "\\LibQuintor-copy-" + std::to_string(files_.size()) + ".dll";
+        EXPECT_TRUE(CopyFileA((exeFolder() + "\\LibQuintor.dll").c_str(), target.c_str(), FALSE));
+        files_.push_back(target);
+        return target;
+    }
+
     // A good record with this test's log file and level 2.
     LibQuintorInitInfo record() {
         LibQuintorInitInfo info;
@@ -106,8 +276,9 @@ class SupportLibraryTest : public ::testing::Test {
     }
 
     // The lines of this test's log file, each split at its tabs.
-    std::vector<std::vector<std::string>> logLines() const {
-        std::ifstream in(logPath_, std::ios::binary);
+    std::vector<std::vector<std::string>> logLines() const { return linesOf(logPath_); }
+    static std::vector<std::vector<std::string>> linesOf(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
         std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::vector<std::vector<std::string>> lines;
         for (const std::string& line : split(content, '\n')) {
@@ -145,7 +316,6 @@ TEST_F(SupportLibraryTest, ExportsAreFoundByTheirPlainNamesAndANullRecordIsRefus
     for (const char* name : {"LibQuintorInitEx", "LibQuintorAddAboutMenu", "LibQuintorInitComplete",
                              "LibQuintorLogMsg"})
         EXPECT_NE(library.procedure(name), nullptr) << name;
-    using InitExFn = LONG(WINAPI*)(HINSTANCE, LibQuintorInitInfo*);
     auto initEx = reinterpret_cast<InitExFn>(
         reinterpret_cast<void (*)()>(library.procedure("LibQuintorInitEx")));
     LibQuintorInitInfo info = record();
@@ -179,8 +349,8 @@ TEST_F(SupportLibraryTest, EntriesLandInTheLogFileOneLineEach) {
     errLog("mDatestamp::GetDateFormat", 1004, "GetDateFormatA(d\tM\r\ny)", accented);
     g_oLib.AddAboutMenu(Dispatch(&explorer));
     g_oLib.InitComplete();
+    dbgLog("CInspectorWrapper::Init", "->", 2);  // the start-up records go with it
 
-    using Line = std::vector<std::string>;
     const std::vector<Line> expected = {
         {"1", "1", "LibQuintor::LibQuintorInitEx", "0", "started, log level 2"},
         {"1", "2", "CInspectorWrapper::Init", "0", "->"},
@@ -190,6 +360,7 @@ TEST_F(SupportLibraryTest, EntriesLandInTheLogFileOneLineEach) {
         {"1", "1", "LibQuintor::LibQuintorAddAboutMenu", "0",
          std::string("about menu for explorer ") + explorerText},
         {"1", "1", "LibQuintor::LibQuintorInitComplete", "0", "start-up complete"},
+        {"1", "2", "CInspectorWrapper::Init", "0", "->"},
     };
     const auto lines = logLines();
     ASSERT_EQ(lines.size(), expected.size());
@@ -263,6 +434,170 @@ TEST_F(SupportLibraryTest, ACopyInTheCurrentDirectoryIsNeverLoaded) {
     EXPECT_EQ(beside.LibQuintorInitEx(hInstance_, info), 0);
     EXPECT_EQ(beside.libraryPath(), exeFolder() + "\\LibQuintor.dll");
     EXPECT_EQ(GetModuleHandleW(toWide(planted + "\\LibQuintor.dll").c_str()), nullptr);
+}
+
+TEST_F(SupportLibraryTest, StartUpRecordsReachTheFileWithTheirOwnTimesInCallOrder) {
+    enum class End { kNextEntry, kFreeLibrary };
+    for (const End end : {End::kNextEntry, End::kFreeLibrary}) {
+        SCOPED_TRACE(end == End::kNextEntry ? "the next entry" : "FreeLibrary");
+        const std::string copy = copyOfLibrary();
+        LoadedLibrary lib(copy);
+        ASSERT_TRUE(lib.loaded());
+        Explorer explorer;
+        std::vector<Timed> expected = startUp(lib, record(), &explorer);
+        // Start-up itself leaves the file alone.
+        EXPECT_TRUE(logLines().empty());
+
+        if (end == End::kNextEntry) {
+            Timed entry{{"3", "1", "Connect::m_oInspectors_NewInspector", "91", "no item"}};
+            entry.from = nowMillis();
+            EXPECT_EQ(lib.logMsg("no item", 91, "Connect::m_oInspectors_NewInspector", 3, 1), 0);
+            entry.to = nowMillis();
+            expected.push_back(entry);
+        } else {
+            lib.unload();
+            EXPECT_EQ(GetModuleHandleW(toWide(copy).c_str()), nullptr);
+        }
+        expectLines(logLines(), expected);
+        DeleteFileA(logPath_.c_str());
+    }
+}
+
+// Run by StartUpRecordsAreWrittenWhenTheProcessEnds in a process of its own:
+// the start-up calls, then the process ends with the library still loaded.
+TEST(SupportLibraryChild, DISABLED_StartsUpAndEnds) {
+    const char* name = std::getenv(kChildLogVariable);
+    if (name == nullptr) GTEST_SKIP() << "run by StartUpRecordsAreWrittenWhenTheProcessEnds";
+    LoadedLibrary lib(exeFolder() + "\\LibQuintor.dll");
+    ASSERT_TRUE(lib.loaded());
+    LibQuintorInitInfo info;
+    g_oLib.GetDefaultInitInfo(info);
+    info.lLogLevel = 2;
+    info.pszLogName = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(name));
+    startUp(lib, info, kChildExplorer);
+    lib.keep();
+}
+
+TEST_F(SupportLibraryTest, StartUpRecordsAreWrittenWhenTheProcessEnds) {
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command =
+        L"\"" + std::wstring(exe) +
+        L"\" --gtest_filter=SupportLibraryChild.* --gtest_also_run_disabled_tests";
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE nul =
+        CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherited, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(nul, INVALID_HANDLE_VALUE);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION child = {};
+    SetEnvironmentVariableA(kChildLogVariable, logName_.c_str());
+    const std::uint64_t started = nowMillis();
+    const BOOL created = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &child);
+    SetEnvironmentVariableA(kChildLogVariable, nullptr);
+    CloseHandle(nul);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    const std::uint64_t ended = nowMillis();
+    EXPECT_EQ(code, 0u);
+
+    std::vector<Timed> expected;
+    for (const Line& fields : {kInitExLine, aboutMenuLine(kChildExplorer), kInitCompleteLine})
+        expected.push_back(Timed{fields, started, ended});
+    const auto lines = logLines();
+    expectLines(lines, expected);
+    // Each keeps the time of its call, 50 ms apart, not the time of the end.
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        EXPECT_GE(millisOf(lines[i][0]), millisOf(lines[i - 1][0]) + 20) << lines[i][0];
+}
+
+TEST_F(SupportLibraryTest, NoStartUpRecordIsLostHoweverManyWait) {
+    LoadedLibrary lib(copyOfLibrary());
+    LibQuintorInitInfo info = record();
+    ASSERT_EQ(lib.initEx(info), 0);
+    std::vector<Line> expected = {kInitExLine};
+    for (std::uintptr_t i = 1; i <= 1000; ++i) {
+        void* explorer = reinterpret_cast<void*>(i * 16);
+        EXPECT_EQ(lib.addAboutMenu(explorer), 0);
+        expected.push_back(aboutMenuLine(explorer));
+    }
+    lib.unload();
+
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        ASSERT_EQ(Line(lines[i].begin() + 1, lines[i].end()), expected[i]) << i;
+}
+
+TEST_F(SupportLibraryTest, LinesThatCannotBeWrittenWaitForTheNextEntry) {
+    const std::string folder = logPath_.substr(0, logPath_.find_last_of('\\'));
+    CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    LoadedLibrary lib(copyOfLibrary());
+    LibQuintorInitInfo info = record();
+    ASSERT_EQ(lib.initEx(info), 0);
+
+    // Another program holds the file and shares it with no one.
+    HANDLE held = CreateFileA(logPath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(lib.logMsg("while held", 5, "mDatestamp::GetDatestamp", 3, 1),
+              ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(lib.initComplete(), 0);
+    CloseHandle(held);
+    EXPECT_EQ(lib.logMsg("->", 0, "CInspectorWrapper::Init", 1, 2), 0);
+
+    const std::vector<Line> expected = {
+        kInitExLine,
+        {"3", "1", "mDatestamp::GetDatestamp", "5", "while held"},
+        kInitCompleteLine,
+        {"1", "2", "CInspectorWrapper::Init", "0", "->"},
+    };
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(Line(lines[i].begin() + 1, lines[i].end()), expected[i]) << i;
+}
+
+TEST_F(SupportLibraryTest, TheLogFolderIsUnderAppDataWhenThatNamesAFolderByFullPath) {
+    const std::string own = makeFolder("appdata");
+    const std::string ownLog = own + "\\Quintor\\Inkwell\\" + logName_;
+    folders_.push_back(own + "\\Quintor");
+    folders_.push_back(own + "\\Quintor\\Inkwell");
+    const struct {
+        const char* what;
+        bool set;
+        std::string value;
+        std::string log;
+    } cases[] = {
+        {"a folder", true, own, ownLog},
+        {"a folder and a backslash", true, own + "\\", ownLog},
+        {"a missing folder", true, scratch_ + "\\missing", logPath_},
+        {"a relative path", true, "appdata", logPath_},  // a folder in the current directory
+        {"not set", false, "", logPath_},
+    };
+    AppDataVariable restored;
+    ASSERT_TRUE(SetCurrentDirectoryW(toWide(scratch_).c_str()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetEnvironmentVariableW(L"APPDATA", c.set ? toWide(c.value).c_str() : nullptr);
+        {
+            LoadedLibrary lib(copyOfLibrary());
+            LibQuintorInitInfo info = record();
+            ASSERT_EQ(lib.initEx(info), 0);
+            EXPECT_EQ(lib.logMsg("where", 0, "Connect::OnConnection", 1, 1), 0);
+        }
+        EXPECT_EQ(linesOf(c.log).size(), 2u);
+        DeleteFileA(c.log.c_str());
+    }
 }
 
 }  // namespace

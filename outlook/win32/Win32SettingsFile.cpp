@@ -44,9 +44,11 @@ bool Win32SettingsFile::queryWriteTime(const std::string& path, FileTime& lastWr
 
 void Win32SettingsFile::readLines(const std::string& path,
                                   const std::function<void(const std::string&)>& onLine) {
+    // Sharing delete too: a file saved by renaming a new version over it is
+    // held with DELETE access for a moment, and must not make this read fail.
     FileHandle file(CreateFileW(toWide(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) throw systemError("Cannot open", path);
 
     const LineSplitter* self = nullptr;

@@ -1,0 +1,279 @@
+// Chronoquill.ini rewritten a thousand times, its last-write time moving every
+// time, while stamps are taken: the real settings file, locale and stamp
+// composition of the Outlook add-in in this process, a writer thread beside
+// the thread that takes the stamps.
+//
+// Two settings that differ in every line alternate. A writer that replaces
+// the file whole (a new file renamed over the old one) must give stamps of
+// exactly one of the two, never fields of both. A writer that rewrites the
+// file in place lets a reader see it half written; the stamps may then follow
+// the part already there (nothing the reader can tell from a shorter file), but
+// never fields of two versions, and the stamp after the last write follows the
+// last version.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/Port.h"
+#include "common/win32/Text.h"
+#include "outlook/StampSettings.h"
+#include "outlook/mDatestamp.h"
+#include "outlook/win32/Win32Locale.h"
+#include "outlook/win32/Win32SettingsFile.h"
+#include "tests/doubles/FakeModule.h"
+#include "tests/doubles/MemorySettingsFile.h"
+#include "tests/doubles/RecordingSupportLibrary.h"
+
+namespace cq {
+namespace {
+
+constexpr int kRewrites = 1000;
+constexpr int kStamps = 1000;
+const DateTime kAt{2026, 12, 6, 9, 5, 7};
+
+// Every line of one differs from the other's, and every line changes the stamp.
+struct Layout {
+    const char* name;
+    const char* text;
+    const char* stamp;
+    std::int32_t kind;
+};
+const Layout kLayouts[] = {
+    {"time-date", "format=timedate\r\ndateformat=yyyy-MM-dd\r\ntimeformat=HH'h'mm\r\n",
+     "09h05 2026-12-06", kStampTimeDate},
+    {"date-time", "format=datetime\r\ndateformat='B' dd/MM/yy\r\ntimeformat=HH.mm.ss\r\n",
+     "B 06/12/26 09.05.07", kStampDateTime},
+};
+
+// The last-write time of rewrite n: one second apart, never the same twice.
+FILETIME timeOfRewrite(int n) {
+    ULARGE_INTEGER t;
+    t.QuadPart = 0x01DB000000000000ull + static_cast<unsigned long long>(n + 1) * 10000000ull;
+    return {t.LowPart, t.HighPart};
+}
+
+// A file's content and last-write time, written as one naive writer does:
+// truncated, then filled in two writes.
+bool writeInPlace(const std::wstring& path, const std::string& text, const FILETIME& time) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD half = static_cast<DWORD>(text.size() / 2);
+    DWORD written = 0;
+    bool ok = WriteFile(file, text.data(), half, &written, nullptr) != FALSE;
+    SwitchToThread();
+    ok = ok && WriteFile(file, text.data() + half, static_cast<DWORD>(text.size()) - half, &written,
+                         nullptr);
+    ok = ok && SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+    return ok;
+}
+
+class SettingsRace : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"chronoquill-settings-race-" +
+                  std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        ini_ = folder_ + L"\\Chronoquill.ini";
+        module_.folderPath = win32::fromWide(folder_);
+        g_StampSettings = StampSettings{};
+    }
+    void TearDown() override {
+        g_StampSettings = StampSettings{};
+        DeleteFileW((ini_ + L".new").c_str());
+        DeleteFileW(ini_.c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+    // The layout a stamp follows, or -1.
+    static int layoutOf(const std::string& stamp, std::int32_t kind) {
+        for (int i = 0; i < 2; ++i)
+            if (stamp == kLayouts[i].stamp && kind == kLayouts[i].kind) return i;
+        return -1;
+    }
+
+    // Replaces the file whole: the new version is written beside it with its
+    // time, then renamed over it. A rename that meets the reader's open handle
+    // is tried again; the count of such retries.
+    int replaceWhole(const std::string& text, const FILETIME& time) {
+        const std::wstring fresh = ini_ + L".new";
+        HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return -1;
+        DWORD written = 0;
+        const bool ok =
+            WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+            SetFileTime(file, nullptr, nullptr, &time);
+        CloseHandle(file);
+        if (!ok) return -1;
+        for (int retries = 0; retries < 10000; ++retries) {
+            if (MoveFileExW(fresh.c_str(), ini_.c_str(), MOVEFILE_REPLACE_EXISTING)) return retries;
+            SwitchToThread();
+        }
+        return -1;
+    }
+
+    // Every stamp that some byte prefix of either layout's text gives: what a
+    // reader may see of a file rewritten in place.
+    std::map<std::string, std::string> stampsOfPrefixes() {
+        std::map<std::string, std::string> out;  // stamp -> what gives it
+        test::MemorySettingsFile memory(module_.folderPath + "\\Chronoquill.ini");
+        ScopedPort<SettingsFile> port(memory);
+        for (const Layout& layout : kLayouts) {
+            const std::string text = layout.text;
+            for (std::size_t n = 0; n <= text.size(); ++n) {
+                g_StampSettings = StampSettings{};
+                memory.write(text.substr(0, n), static_cast<std::uint32_t>(n + 1));
+                std::int32_t kind = -1;
+                const std::string stamp = GetDatestamp(kAt, kind);
+                out.emplace(stamp + " kind " + std::to_string(kind),
+                            std::string(layout.name) + " cut at " + std::to_string(n));
+            }
+        }
+        g_StampSettings = StampSettings{};
+        return out;
+    }
+
+    std::wstring folder_;
+    std::wstring ini_;
+    test::FakeModule module_;
+    win32::Win32SettingsFile file_;
+    win32::Win32Locale locale_;
+    test::RecordingSupportLibrary lib_;
+
+  private:
+    ScopedPort<Module> modulePort_{module_};
+    ScopedPort<SettingsFile> filePort_{file_};
+    ScopedPort<Locale> localePort_{locale_};
+    ScopedPort<SupportLibrary> libPort_{lib_};
+};
+
+struct Tally {
+    int stamps = 0;
+    int perLayout[2] = {0, 0};
+    int switches = 0;
+    std::vector<std::string> others;  // stamps of neither layout, with their kind
+};
+
+// Takes stamps on this thread while `write(n)` runs for n = 0..kRewrites-1 on
+// another; rewrite n waits until n stamps were taken, so that at least
+// kStamps stamps are taken among the rewrites.
+template <class Classify, class Write>
+Tally race(Classify classify, Write write) {
+    std::atomic<int> taken{0};
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int n = 1; n < kRewrites; ++n) {
+            while (taken.load() < n) SwitchToThread();
+            write(n);
+        }
+        done = true;
+    });
+    Tally tally;
+    int last = -2;
+    while (!done.load() || tally.stamps < kStamps) {
+        std::int32_t kind = -1;
+        const std::string stamp = GetDatestamp(kAt, kind);
+        const int layout = classify(stamp, kind);
+        if (layout >= 0) {
+            ++tally.perLayout[layout];
+            if (last >= 0 && layout != last) ++tally.switches;
+            last = layout;
+        } else {
+            tally.others.push_back(stamp + " kind " + std::to_string(kind));
+        }
+        ++tally.stamps;
+        taken = tally.stamps;
+    }
+    writer.join();
+    return tally;
+}
+
+void report(const char* what, const Tally& t, int retries) {
+    std::printf(
+        "%s: %d stamps, %d time-date, %d date-time, %d switches between them, %zu of neither"
+        ", %d rename retries\n",
+        what, t.stamps, t.perLayout[0], t.perLayout[1], t.switches, t.others.size(), retries);
+}
+
+TEST_F(SettingsRace, AFileReplacedWholeGivesStampsOfOneVersionOrTheOther) {
+    ASSERT_EQ(replaceWhole(kLayouts[0].text, timeOfRewrite(0)), 0);
+    std::atomic<int> retries{0};
+    std::atomic<bool> failed{false};
+    const Tally t = race(layoutOf, [&](int n) {
+        const int r = replaceWhole(kLayouts[n % 2].text, timeOfRewrite(n));
+        if (r < 0)
+            failed = true;
+        else
+            retries += r;
+    });
+    report("replaced whole", t, retries);
+    ASSERT_FALSE(failed) << "the writer could not replace the file";
+    EXPECT_GE(t.stamps, kStamps);
+    EXPECT_TRUE(t.others.empty()) << t.others.size() << " stamps of neither version, first "
+                                  << t.others.front();
+    EXPECT_TRUE(lib_.errors().empty()) << lib_.errors().front().message;
+    // The race was run: the stamps followed the file back and forth.
+    EXPECT_GE(t.switches, 100);
+    // Once the writing is over, the stamp follows the last version.
+    std::int32_t kind = -1;
+    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[(kRewrites - 1) % 2].stamp);
+}
+
+TEST_F(SettingsRace, AReadMeetsTheHandleThatRenamesTheFile) {
+    // Renaming a file over another holds a handle with DELETE access on it for
+    // a moment (MoveFileEx does so); a reader opening the file then must not
+    // be refused, or that stamp would have neither version's layout.
+    ASSERT_EQ(replaceWhole(kLayouts[0].text, timeOfRewrite(0)), 0);
+    std::int32_t kind = -1;
+    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[0].stamp);
+    ASSERT_EQ(replaceWhole(kLayouts[1].text, timeOfRewrite(1)), 0);
+    HANDLE renaming = CreateFileW(ini_.c_str(), DELETE | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(renaming, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[1].stamp);
+    EXPECT_EQ(kind, kLayouts[1].kind);
+    CloseHandle(renaming);
+    EXPECT_TRUE(lib_.errors().empty()) << lib_.errors().front().message;
+}
+
+TEST_F(SettingsRace, AFileRewrittenInPlaceGivesStampsOfOneVersionSeenWholeOrInPart) {
+    const std::map<std::string, std::string> possible = stampsOfPrefixes();
+    ASSERT_TRUE(writeInPlace(ini_, kLayouts[0].text, timeOfRewrite(0)));
+    std::atomic<bool> failed{false};
+    std::set<std::string> partial;
+    const Tally t = race(layoutOf, [&](int n) {
+        if (!writeInPlace(ini_, kLayouts[n % 2].text, timeOfRewrite(n))) failed = true;
+    });
+    report("rewritten in place", t, 0);
+    ASSERT_FALSE(failed) << "the writer could not rewrite the file";
+    for (const std::string& other : t.others) {
+        const auto found = possible.find(other);
+        EXPECT_NE(found, possible.end()) << "a stamp of no version: " << other;
+        if (found != possible.end()) partial.insert(found->second);
+    }
+    for (const std::string& p : partial) std::printf("  seen: %s\n", p.c_str());
+    EXPECT_GE(t.stamps, kStamps);
+    EXPECT_GE(t.switches, 100);
+    // A part seen while the file was written is not kept: the writing moved
+    // the time again, so the next stamp read the file again.
+    std::int32_t kind = -1;
+    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[(kRewrites - 1) % 2].stamp);
+    EXPECT_EQ(kind, kLayouts[(kRewrites - 1) % 2].kind);
+}
+
+}  // namespace
+}  // namespace cq

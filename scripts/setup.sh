@@ -9,7 +9,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     rm -f /var/lib/apt/lists/*i386* 2>/dev/null || true
 fi
-for p in cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang \
+for p in cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
          g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386 xvfb xauth imagemagick nsis; do
     have_pkg "$p" || need+=("$p")
 done

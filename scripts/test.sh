@@ -8,6 +8,12 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j"$(nproc)"
 ctest --preset native
 
+# The native tests again under AddressSanitizer and UBSan, then each fuzz target for 10 seconds.
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$(nproc)"
+ctest --preset asan
+scripts/fuzz.sh 10
+
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
 export WINEPREFIX=$PWD/build/win32/wineprefix

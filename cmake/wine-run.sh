@@ -19,7 +19,9 @@ if [ ! -f "$prefix/.chronoquill-ready" ]; then
     (
         flock 9
         if [ ! -f "$prefix/.chronoquill-ready" ]; then
-            wineboot -i >/dev/null 2>&1 9>&- || true
+            # -u: a whole prefix, services included (-i alone leaves out the RPC
+            # service behind the running-object table).
+            wineboot -u >/dev/null 2>&1 9>&- || true
             intl='HKCU\Control Panel\International'
             wine reg add "$intl" /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1 9>&-
             wine reg add "$intl" /v sTimeFormat /d HH:mm:ss /f >/dev/null 2>&1 9>&-

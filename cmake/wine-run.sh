@@ -10,7 +10,9 @@ prefix=$1
 shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installers, and no menu entries or file associations made
+# for what a test installs.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 export WINEARCH=win32
 
 # Children must not inherit the lock: Wine's services outlive the set-up.
@@ -26,6 +28,8 @@ if [ ! -f "$prefix/.chronoquill-ready" ]; then
             wine reg add "$intl" /v sShortDate /d dd.MM.yyyy /f >/dev/null 2>&1 9>&-
             wine reg add "$intl" /v sTimeFormat /d HH:mm:ss /f >/dev/null 2>&1 9>&-
             wine reg add "$intl" /v sLongDate /d "dddd, d. MMMM yyyy" /f >/dev/null 2>&1 9>&-
+            # Windows always has the user's class key; a new Wine prefix does not.
+            wine reg add 'HKCU\Software\Classes' /f >/dev/null 2>&1 9>&-
             touch "$prefix/.chronoquill-ready"
         fi
     ) 9>"$prefix.lock"

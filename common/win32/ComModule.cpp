@@ -1,5 +1,8 @@
 #include "common/win32/ComModule.h"
 
+#include "common/win32/ComDispatch.h"
+#include "common/win32/ComEventSink.h"
+
 #include <atomic>
 
 namespace cq::win32 {
@@ -24,7 +27,9 @@ long ComModule::objects() noexcept { return g_objects.load(); }
 long ComModule::locks() noexcept { return g_locks.load(); }
 
 HRESULT ComModule::canUnloadNow() noexcept {
-    return g_objects.load() == 0 && g_locks.load() == 0 ? S_OK : S_FALSE;
+    const bool idle = g_objects.load() == 0 && g_locks.load() == 0 && ComDispatch::live() == 0 &&
+                      ComEventSink::live() == 0;
+    return idle ? S_OK : S_FALSE;
 }
 
 }  // namespace cq::win32

@@ -1,6 +1,7 @@
 #pragma once
 // What keeps an in-process COM server loaded: the objects it has handed out
-// that are still alive, and the locks taken with IClassFactory::LockServer.
+// that are still alive, the locks taken with IClassFactory::LockServer, and
+// the host objects it holds or event sinks it has handed out.
 // DllCanUnloadNow answers with canUnloadNow().
 
 #include <windows.h>
@@ -16,7 +17,8 @@ class ComModule {
 
     static long objects() noexcept;
     static long locks() noexcept;
-    // S_OK when no object lives and no lock is held, S_FALSE otherwise.
+    // S_OK when no object lives, no lock is held and no host object or event
+    // sink of this module is alive; S_FALSE otherwise.
     static HRESULT canUnloadNow() noexcept;
 };
 

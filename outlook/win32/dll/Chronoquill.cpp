@@ -7,8 +7,6 @@
 #include "common/Registration.h"
 #include "common/win32/ClassFactory.h"
 #include "common/win32/ComBarrier.h"
-#include "common/win32/ComDispatch.h"
-#include "common/win32/ComEventSink.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ServerRegistration.h"
 #include "outlook/Connect.h"
@@ -54,12 +52,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
     return getClassObject(kClasses, clsid, iid, object);
 }
 
-STDAPI DllCanUnloadNow() {
-    // Host objects wrapped or event sinks handed out by this module keep it
-    // loaded as well as its own objects do.
-    if (ComModule::canUnloadNow() != S_OK) return S_FALSE;
-    return ComDispatch::live() == 0 && ComEventSink::live() == 0 ? S_OK : S_FALSE;
-}
+STDAPI DllCanUnloadNow() { return ComModule::canUnloadNow(); }
 
 STDAPI DllRegisterServer() {
     return barrier([] { return registerServer(registration()); });

@@ -24,8 +24,28 @@ class FileHandle {
     HANDLE h_;
 };
 
-HostError systemError(const std::string& what, const std::string& path) {
-    return HostError(static_cast<std::int32_t>(GetLastError()), what + " " + path);
+HostError systemError(DWORD code, const std::string& what, const std::string& path) {
+    return HostError(static_cast<std::int32_t>(code), what + " " + path);
+}
+
+// How long a read waits for a writer that holds the file open.
+constexpr DWORD kWriterWaitMs = 250;
+constexpr DWORD kWriterPollMs = 2;
+
+// Opens the file for reading with writers kept out until it is closed: a file
+// rewritten in place is then read before or after the rewrite, never half
+// written. A writer that has the file open now is waited for, for a moment.
+// Delete is shared: a file saved by renaming a new version over it is held
+// with DELETE access for a moment, and must not make this read fail.
+HANDLE openForReading(const std::wstring& path, DWORD& error) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        error = h == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        if (error != ERROR_SHARING_VIOLATION || GetTickCount() - start >= kWriterWaitMs) return h;
+        Sleep(kWriterPollMs);
+    }
 }
 
 }  // namespace
@@ -44,12 +64,9 @@ bool Win32SettingsFile::queryWriteTime(const std::string& path, FileTime& lastWr
 
 void Win32SettingsFile::readLines(const std::string& path,
                                   const std::function<void(const std::string&)>& onLine) {
-    // Sharing delete too: a file saved by renaming a new version over it is
-    // held with DELETE access for a moment, and must not make this read fail.
-    FileHandle file(CreateFileW(toWide(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) throw systemError("Cannot open", path);
+    DWORD error = ERROR_SUCCESS;
+    FileHandle file(openForReading(toWide(path), error));
+    if (!file.valid()) throw systemError(error, "Cannot open", path);
 
     const LineSplitter* self = nullptr;
     LineSplitter splitter([&](std::string& line) {
@@ -63,7 +80,7 @@ void Win32SettingsFile::readLines(const std::string& path,
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
-            throw systemError("Cannot read", path);
+            throw systemError(GetLastError(), "Cannot read", path);
         if (got == 0) break;
         splitter.feed(std::string_view(buffer, got));
     }

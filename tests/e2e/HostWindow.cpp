@@ -61,6 +61,8 @@ HostWindow::HostWindow(const std::string& title, int stripHeight, Handlers handl
         DestroyWindow(window_);
         throw HostError(static_cast<std::int32_t>(GetLastError()), "the editor was not created");
     }
+    // No limit on what is typed (an EDIT control takes 32767 characters by default).
+    SendMessageW(editor_, EM_SETLIMITTEXT, 0, 0);
     font_ = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_SWISS, L"Tahoma");
@@ -98,6 +100,13 @@ void HostWindow::setText(const std::string& text) {
     SetWindowTextW(editor_, win32::toWide(text).c_str());
     const int end = GetWindowTextLengthW(editor_);
     SendMessageW(editor_, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
+}
+
+void HostWindow::append(const std::string& text) {
+    const int end = GetWindowTextLengthW(editor_);
+    SendMessageW(editor_, EM_SETSEL, static_cast<WPARAM>(end), static_cast<LPARAM>(end));
+    SendMessageW(editor_, EM_REPLACESEL, FALSE,
+                 reinterpret_cast<LPARAM>(win32::toWide(text).c_str()));
 }
 
 void HostWindow::setStripHeight(int height) {

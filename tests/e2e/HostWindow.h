@@ -35,6 +35,8 @@ class HostWindow {
     // The editor's whole text (UTF-8, line breaks as CR LF).
     std::string text() const;
     void setText(const std::string& text);
+    // Puts `text` at the end of the editor (no keystrokes) and the caret after it.
+    void append(const std::string& text);
     // The strip's height; the editor fills the rest.
     void setStripHeight(int height);
     // Repaints the strip.

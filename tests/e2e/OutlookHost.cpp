@@ -11,6 +11,7 @@
 #include "common/win32/Text.h"
 #include "outlook/OutlookObjects.h"
 #include "tests/e2e/CallByName.h"
+#include "tests/e2e/CallTrap.h"
 #include "tests/e2e/ControlListing.h"
 #include "tests/e2e/HostOutput.h"
 #include "tests/e2e/PictureDrawing.h"
@@ -209,7 +210,8 @@ void OutlookHost::activateWindow(int number) {
 
 void OutlookHost::closeWindow(int number) {
     ItemWindow& w = window(number);
-    if (!w.open) throw HostError(5, "window " + std::to_string(w.number) + " is closed already");
+    if (!w.open || !w.view)
+        throw HostError(5, "window " + std::to_string(w.number) + " is closed already");
     // As the user closes it: the window gets WM_CLOSE.
     w.view->requestClose();
 }
@@ -272,13 +274,20 @@ void OutlookHost::openWindow(OutlookItem kind) {
     outlook_.openInspector(kind);
     opening_ = nullptr;
     if (!w.inspector) throw HostError(5, "the window was not opened");
-    w.open = true;
     w.title = w.inspector->object->value("Caption").toString() + " - Microsoft Outlook";
     w.bars.title = w.title;
-    w.view = std::make_unique<HostWindow>(
-        w.title, stripHeight(w),
-        HostWindow::Handlers{[this, &w](HDC dc, const RECT& area) { paintStrip(w, dc, area); },
-                             [this, &w] { endWindow(w); }});
+    try {
+        w.view = std::make_unique<HostWindow>(
+            w.title, stripHeight(w),
+            HostWindow::Handlers{[this, &w](HDC dc, const RECT& area) { paintStrip(w, dc, area); },
+                                 [this, &w] { endWindow(w); }});
+    } catch (...) {
+        // No window on the screen: the inspector closes again at once, and the
+        // item counts as closed (nothing may reach for its view later).
+        outlook_.closeInspector(*w.inspector);
+        throw;
+    }
+    w.open = true;
     active_ = &w;
     say("window " + std::to_string(w.number) + ": " + kindName(kind) + " opened");
     if (outlook_.version >= 12) loadRibbon(w);
@@ -355,6 +364,16 @@ bool OutlookHost::handle(const Command& c) {
         Variant object = outlook_.addIn.value("Object");
         say(std::string("com-add-in ") + kStampAddIn + ": object " +
             (object.isObject() && object.toObject() ? "set" : "not set"));
+    } else if (c.name == "die-on-get-stamp") {
+        LoadedAddIn* stampAddIn = nullptr;
+        for (LoadedAddIn& addIn : addIns_.all())
+            if (addIn.progId == kStampAddIn && addIn.object) stampAddIn = &addIn;
+        if (!stampAddIn)
+            throw HostError(91, "the add-in " + std::string(kStampAddIn) + " is not loaded");
+        if (!armCallTrap(stampAddIn->object.get(),
+                         [] { say("dying in a call from another process"); }))
+            throw HostError(5, "CoRegisterMessageFilter failed");
+        say("die-on-get-stamp: armed");
     } else if (c.name == "get-stamp") {
         Variant object = outlook_.addIn.value("Object");
         Dispatch addIn = object.isObject() ? object.toObject() : Dispatch();

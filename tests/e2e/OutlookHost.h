@@ -19,6 +19,9 @@
 //   ribbon-click [<button id>]  the button's onAction, as a click on it
 //   com-add-ins         whether each COMAddIn's Object is set
 //   get-stamp           GetStamp of the "Chronoquill.Connect" COM add-in's Object
+//   die-on-get-stamp    this process ends abruptly (exit code 9) when the next call by
+//                       IDispatch::Invoke on that add-in comes in from another process,
+//                       before the add-in runs it: "dying in a call from another process"
 
 #include <map>
 #include <memory>

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@
 #include "tests/e2e/HostOutput.h"
 #include "tests/e2e/HostWindow.h"
 #include "tests/e2e/MessageBoxWatcher.h"
+#include "tests/e2e/ResourceCounts.h"
 #include "tests/e2e/Screenshot.h"
 
 namespace cq::test::e2e {
@@ -69,6 +71,19 @@ std::string readRegistryDefault(HKEY root, const std::string& path) {
 }
 
 std::string iniPath() { return moduleFolderOf("Chronoquill.Connect") + "\\Chronoquill.ini"; }
+
+// The command written in the arguments from `first` on.
+Command innerCommand(const Command& outer, std::size_t first) {
+    if (outer.args.size() <= first) throw HostError(5, outer.name + " needs a command");
+    Command inner;
+    inner.name = outer.args[first];
+    for (char& ch : inner.name)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    inner.args.assign(outer.args.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                      outer.args.end());
+    inner.line = outer.rest(first);
+    return inner;
+}
 
 }  // namespace
 
@@ -150,7 +165,7 @@ int ScriptedHost::run() {
     for (const Command& command : options_.commands) {
         if (quit_) break;
         try {
-            if (!common(command) && !handle(command)) complain("unknown command: " + command.line);
+            if (!dispatch(command)) complain("unknown command: " + command.line);
         } catch (const HostError& e) {
             complain(command.line + ": " + e.description() + " (" + std::to_string(e.number()) +
                      ")");
@@ -182,8 +197,29 @@ void ScriptedHost::userAction(const std::function<void()>& action) {
     if (HostWindow* window = activeWindow()) window->invalidate();
 }
 
+bool ScriptedHost::dispatch(const Command& command) { return common(command) || handle(command); }
+
 bool ScriptedHost::common(const Command& c) {
-    if (c.name == "wait") {
+    if (c.name == "timed" || c.name == "repeat") {
+        const bool timed = c.name == "timed";
+        const int times = timed ? 1 : toNumber(c.arg(0), "repeat");
+        const Command inner = innerCommand(c, timed ? 0 : 1);
+        const auto start = Clock::now();
+        auto report = [&] {
+            if (!timed) return;
+            const auto spent =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+            say("timed " + std::to_string(spent.count()) + " ms: " + inner.line);
+        };
+        try {
+            for (int i = 0; i < times; ++i)
+                if (!dispatch(inner)) throw HostError(5, "unknown command: " + inner.line);
+        } catch (...) {
+            report();
+            throw;
+        }
+        report();
+    } else if (c.name == "wait") {
         pumpMessages(static_cast<DWORD>(toNumber(c.arg(0, "100"), "wait")));
     } else if (c.name == "wait-file") {
         const int limit = toNumber(c.arg(1, "60000"), "wait-file");
@@ -212,6 +248,17 @@ bool ScriptedHost::common(const Command& c) {
         say(c.rest(0));
     } else if (c.name == "print-editor") {
         say("editor: " + quoted(requireWindow().text()));
+    } else if (c.name == "append-editor") {
+        std::string text;
+        const std::vector<std::string> lines = splitLines(c.rest(0));
+        for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+        requireWindow().append(text);
+    } else if (c.name == "resources") {
+        say("resources: " + describe(sampleResources()));
+    } else if (c.name == "pid") {
+        const std::string pid = std::to_string(GetCurrentProcessId());
+        if (!c.args.empty()) writeFile(c.arg(0), pid);
+        say("pid " + pid);
     } else if (c.name == "set-editor") {
         requireWindow().setText(c.rest(0));
         say("editor set");

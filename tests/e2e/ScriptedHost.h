@@ -21,6 +21,13 @@
 //                                or tooltip (in screenshots); "" for none
 //   show-menu <caption>          the menu shown open ("" for none; default Insert)
 //   refs                         the host objects still referenced from outside
+//   append-editor <text>         appends the text at the end of the editor without keystrokes
+//                                ("\n" breaks a line); prints nothing
+//   resources                    resources: handles=<n> gdi=<n> user=<n> private=<bytes>
+//                                heap=<bytes> threads=<n> of this process (ResourceCounts.h)
+//   pid [<path>]                 pid <this process's id>, also written to the file
+//   timed <command>...           runs the command, then: timed <ms> ms: <command>
+//   repeat <n> <command>...      runs the command n times (stops at the first failure)
 //   quit                         ends the script
 // Messages: one line per result; failures as "error: ...", counted in the exit code.
 
@@ -74,6 +81,8 @@ class ScriptedHost {
     const HostOptions& options() const { return options_; }
 
   private:
+    // False when neither the host nor the application knows the command.
+    bool dispatch(const Command& command);
     bool common(const Command& command);
 
     HostOptions options_;

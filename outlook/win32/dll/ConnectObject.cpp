@@ -87,7 +87,7 @@ class CallGuard {
 }  // namespace
 
 ConnectObject::ConnectObject()
-    : connect_([this] { return wrapDispatch(static_cast<IDispatch*>(this)); }) {}
+    : AddInObject([this] { return wrapDispatch(static_cast<IDispatch*>(this)); }) {}
 
 HRESULT STDMETHODCALLTYPE ConnectObject::QueryInterface(REFIID riid, void** object) {
     if (object == nullptr) return E_POINTER;
@@ -102,26 +102,6 @@ HRESULT STDMETHODCALLTYPE ConnectObject::QueryInterface(REFIID riid, void** obje
     }
     AddRef();
     return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE ConnectObject::AddRef() { return ++refs_; }
-
-ULONG STDMETHODCALLTYPE ConnectObject::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (info == nullptr) return E_POINTER;
-    *info = nullptr;
-    return index == 0 ? E_NOTIMPL : DISP_E_BADINDEX;
 }
 
 HRESULT STDMETHODCALLTYPE ConnectObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
@@ -233,22 +213,6 @@ HRESULT STDMETHODCALLTYPE ConnectObject::OnConnection(IDispatch* Application, in
     return barrier([&] {
         connect_.IDTExtensibility2_OnConnection(wrapDispatch(Application), ConnectMode, Dispatch());
     });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnDisconnection(int RemoveMode, SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnDisconnection(RemoveMode); });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnAddInsUpdate(SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnAddInsUpdate(); });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnStartupComplete(SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnStartupComplete(); });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnBeginShutdown(SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnBeginShutdown(); });
 }
 
 // The IRibbonExtensibility face.

@@ -18,40 +18,25 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "common/win32/ComModule.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "common/win32/AddInObject.h"
 #include "outlook/Connect.h"
 #include "outlook/win32/dll/ConnectMembers.h"
 #include "outlook/win32/dll/IRibbonExtensibility.h"
 
 namespace cq::win32 {
 
-class ConnectObject final : public IDTExtensibility2 {
+class ConnectObject final : public AddInObject<Connect> {
   public:
-    // Starts with one reference, held by the caller.
     ConnectObject();
-    ConnectObject(const ConnectObject&) = delete;
-    ConnectObject& operator=(const ConnectObject&) = delete;
 
-    // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override;
-    // IDTExtensibility2
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, int ConnectMode,
                                            IDispatch* AddInInst, SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnDisconnection(int RemoveMode, SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
   private:
     // The IRibbonExtensibility face: IUnknown goes to the object, IDispatch
@@ -76,7 +61,7 @@ class ConnectObject final : public IDTExtensibility2 {
         ConnectObject& outer_;
     };
 
-    ~ConnectObject() = default;
+    ~ConnectObject() override = default;
 
     HRESULT idsOfNames(DispatchFace face, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
     HRESULT invoke(DispatchFace face, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
@@ -85,10 +70,7 @@ class ConnectObject final : public IDTExtensibility2 {
     void runMember(const ConnectMember& member, const DISPPARAMS& params, VARIANT* result);
     HRESULT getCustomUI(BSTR RibbonID, BSTR* RibbonXml);
 
-    ModuleObject counted_;  // first: counted until the very end
-    ULONG refs_ = 1;
     RibbonFace ribbon_{*this};
-    Connect connect_;
 };
 
 }  // namespace cq::win32

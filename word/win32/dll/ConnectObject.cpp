@@ -50,26 +50,6 @@ HRESULT STDMETHODCALLTYPE ConnectObject::QueryInterface(REFIID riid, void** obje
     return E_NOINTERFACE;
 }
 
-ULONG STDMETHODCALLTYPE ConnectObject::AddRef() { return ++refs_; }
-
-ULONG STDMETHODCALLTYPE ConnectObject::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;  // ~Connect writes the end of the log section
-    return left;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (info == nullptr) return E_POINTER;
-    *info = nullptr;
-    return index == 0 ? E_NOTIMPL : DISP_E_BADINDEX;
-}
-
 HRESULT STDMETHODCALLTYPE ConnectObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
                                                        LCID, DISPID* ids) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
@@ -104,22 +84,6 @@ HRESULT STDMETHODCALLTYPE ConnectObject::OnConnection(IDispatch* Application, in
         connect_.IDTExtensibility2_OnConnection(wrapDispatch(Application), ConnectMode,
                                                 wrapDispatch(AddInInst));
     });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnDisconnection(int RemoveMode, SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnDisconnection(RemoveMode); });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnAddInsUpdate(SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnAddInsUpdate(); });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnStartupComplete(SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnStartupComplete(); });
-}
-
-HRESULT STDMETHODCALLTYPE ConnectObject::OnBeginShutdown(SAFEARRAY**) {
-    return barrier([&] { connect_.IDTExtensibility2_OnBeginShutdown(); });
 }
 
 }  // namespace cq::word::win32

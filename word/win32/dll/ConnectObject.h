@@ -15,47 +15,28 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "common/win32/ComModule.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "common/win32/AddInObject.h"
 #include "word/Connect.h"
 
 namespace cq::word::win32 {
 
 inline constexpr DISPID kDispidIsInitialized = 6;
 
-class ConnectObject final : public ::cq::win32::IDTExtensibility2 {
+class ConnectObject final : public ::cq::win32::AddInObject<Connect> {
   public:
-    // Starts with one reference, held by the caller.
     ConnectObject() = default;
-    ConnectObject(const ConnectObject&) = delete;
-    ConnectObject& operator=(const ConnectObject&) = delete;
 
-    // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override;
-    // IDTExtensibility2
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, int ConnectMode,
                                            IDispatch* AddInInst, SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnDisconnection(int RemoveMode, SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
-    HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
   private:
-    ~ConnectObject() = default;
-
-    ::cq::win32::ModuleObject counted_;  // first: counted until the very end
-    ULONG refs_ = 1;
-    Connect connect_;
+    ~ConnectObject() override = default;  // ~Connect writes the end of the log section
 };
 
 }  // namespace cq::word::win32

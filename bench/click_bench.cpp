@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchMain.h"
 #include "bench/AddinRegistration.h"
 #include "bench/OfficeCalls.h"
 #include "bench/Rounds.h"
@@ -239,13 +240,5 @@ int run(int argc, char** argv) {
 }  // namespace cq::bench
 
 int main(int argc, char** argv) {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    int code = 1;
-    try {
-        code = cq::bench::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "click_bench: %s\n", e.what());
-    }
-    CoUninitialize();
-    return code;
+    return cq::bench::runInApartment("click_bench", cq::bench::run, argc, argv);
 }

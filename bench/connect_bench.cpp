@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchMain.h"
 #include "bench/AddinRegistration.h"
 #include "bench/OfficeCalls.h"
 #include "bench/Rounds.h"
@@ -245,13 +246,5 @@ int run(int argc, char** argv) {
 }  // namespace cq::bench
 
 int main(int argc, char** argv) {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    int code = 1;
-    try {
-        code = cq::bench::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "connect_bench: %s\n", e.what());
-    }
-    CoUninitialize();
-    return code;
+    return cq::bench::runInApartment("connect_bench", cq::bench::run, argc, argv);
 }

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchMain.h"
 #include "bench/Rounds.h"
 #include "bench/StampCallIds.h"
 #include "common/win32/ComDispatch.h"
@@ -187,13 +188,5 @@ int run(int argc, char** argv) {
 }  // namespace cq::bench
 
 int main(int argc, char** argv) {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    int code = 1;
-    try {
-        code = cq::bench::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "stamp_call_bench: %s\n", e.what());
-    }
-    CoUninitialize();
-    return code;
+    return cq::bench::runInApartment("stamp_call_bench", cq::bench::run, argc, argv);
 }

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/BenchMain.h"
 #include "bench/AddinRegistration.h"
 #include "bench/BareStampObject.h"
 #include "bench/OfficeCalls.h"
@@ -59,7 +60,7 @@ void serveUntil(HANDLE stop) {
     }
 }
 
-int run() {
+int run(int, char**) {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, kServerReadyEvent);
     HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, kServerStopEvent);
     if (ready == nullptr || stop == nullptr) throw std::runtime_error("cannot open the events");
@@ -110,14 +111,6 @@ int run() {
 }  // namespace
 }  // namespace cq::bench
 
-int main() {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    int code = 1;
-    try {
-        code = cq::bench::run();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "stamp_call_server: %s\n", e.what());
-    }
-    CoUninitialize();
-    return code;
+int main(int argc, char** argv) {
+    return cq::bench::runInApartment("stamp_call_server", cq::bench::run, argc, argv);
 }

@@ -3,26 +3,10 @@
 #include <stdexcept>
 
 #include "common/win32/Text.h"
+#include "tests/hosts/Regsvr32.h"
 
 namespace cq::bench {
 namespace {
-
-// Runs regsvr32 with `options` on `dll`; its exit code.
-DWORD regsvr32(const std::wstring& options, const std::wstring& dll) {
-    std::wstring command = L"regsvr32.exe " + options + L" \"" + dll + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return GetLastError() | 0x10000000;
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
 
 void copyToMachine(const std::wstring& path) {
     HKEY from = nullptr;
@@ -42,14 +26,14 @@ void copyToMachine(const std::wstring& path) {
 
 AddinRegistration::AddinRegistration(std::wstring dllPath, std::wstring progId)
     : dll_(std::move(dllPath)), progIdKey_(L"Software\\Classes\\" + progId) {
-    if (regsvr32(L"/s", dll_) != 0)
+    if (test::regsvr32(L"/s", dll_) != 0)
         throw std::runtime_error("regsvr32 failed for " + win32::fromWide(dll_));
     wchar_t text[64] = {};
     DWORD size = sizeof text - sizeof(wchar_t);
     if (RegGetValueW(HKEY_CURRENT_USER, (progIdKey_ + L"\\CLSID").c_str(), nullptr, RRF_RT_REG_SZ,
                      nullptr, text, &size) != ERROR_SUCCESS ||
         FAILED(CLSIDFromString(text, &clsid_))) {
-        regsvr32(L"/u /s", dll_);
+        test::regsvr32(L"/u /s", dll_);
         throw std::runtime_error("no class registered for " + win32::fromWide(progId));
     }
     classKey_ = std::wstring(L"Software\\Classes\\CLSID\\") + text;
@@ -58,7 +42,7 @@ AddinRegistration::AddinRegistration(std::wstring dllPath, std::wstring progId)
         copyToMachine(progIdKey_);
     } catch (...) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, classKey_.c_str());
-        regsvr32(L"/u /s", dll_);
+        test::regsvr32(L"/u /s", dll_);
         throw;
     }
 }
@@ -66,14 +50,7 @@ AddinRegistration::AddinRegistration(std::wstring dllPath, std::wstring progId)
 AddinRegistration::~AddinRegistration() {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, classKey_.c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey_.c_str());
-    regsvr32(L"/u /s", dll_);
-}
-
-std::wstring windowsPath(const char* path) {
-    std::wstring out = win32::toWide(path);
-    for (wchar_t& c : out)
-        if (c == L'/') c = L'\\';
-    return out;
+    test::regsvr32(L"/u /s", dll_);
 }
 
 }  // namespace cq::bench

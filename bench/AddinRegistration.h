@@ -26,7 +26,4 @@ class AddinRegistration {
     CLSID clsid_{};
 };
 
-// A path given with forward slashes (as the build writes it) in Windows form.
-std::wstring windowsPath(const char* path);
-
 }  // namespace cq::bench

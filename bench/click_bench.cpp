@@ -22,14 +22,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchPaths.h"
 #include "bench/BenchMain.h"
 #include "bench/AddinRegistration.h"
-#include "bench/OfficeCalls.h"
+#include "bench/ConnectedOutlook.h"
 #include "bench/Rounds.h"
 #include "common/host/CommandBars.h"
 #include "common/win32/Text.h"
 #include "tests/doubles/FakeOutlook.h"
-#include "tests/hosts/ComExport.h"
 
 namespace cq::bench {
 namespace {
@@ -49,13 +49,6 @@ bool hasStampForm(const std::wstring& text) {
         if (kStampForm[i] == L'0' ? !digit : text[i] != kStampForm[i]) return false;
     }
     return true;
-}
-
-std::wstring programFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
 // A copy of the add-in's folder (the DLL and its support library) with the
@@ -173,15 +166,8 @@ double typeRaw(const std::wstring& text) {
 
 SideBySide measure(int rounds) {
     Editor editor;
-    test::FakeOffice office;
-    test::ComExport exporter;
-    test::FakeOutlook outlook(office, 11);
-    outlook.addExplorer();
-    OfficeCalls calls;
-    ComPtr<IDispatch> app = ComPtr<IDispatch>::adopt(exporter.exportObject(outlook.application));
-    ComPtr<win32::IDTExtensibility2> addin = createByProgId(L"Chronoquill.Connect");
-    calls.onConnection(*addin.get(), app.get());
-    calls.onStartupComplete(*addin.get());
+    ConnectedOutlook session;
+    test::FakeOutlook& outlook = session.outlook();
 
     // A new mail window; its stamp button is the control on "Standard" that
     // listens for clicks.
@@ -219,9 +205,7 @@ SideBySide measure(int rounds) {
     const SideBySide sides = alternate(rounds, click, raw);
 
     outlook.closeInspector(mail);
-    calls.shutdown(*addin.get());
-    addin.reset();
-    outlook.addIn.set("Object", Variant());
+    session.shutdown();
     return sides;
 }
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchPaths.h"
 #include "bench/BenchMain.h"
 #include "bench/AddinRegistration.h"
 #include "bench/OfficeCalls.h"

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchPaths.h"
 #include "bench/BenchMain.h"
 #include "bench/Rounds.h"
 #include "bench/StampCallIds.h"
@@ -36,13 +37,6 @@ using win32::ScopedBstr;
 
 constexpr int kCallsPerRound = 20;
 constexpr DWORD kStartLimitMs = 120000;
-
-std::wstring programFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 // The server process: started ready to serve, told to stop at the end.
 class Server {

@@ -14,14 +14,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/BenchPaths.h"
 #include "bench/BenchMain.h"
 #include "bench/AddinRegistration.h"
 #include "bench/BareStampObject.h"
-#include "bench/OfficeCalls.h"
+#include "bench/ConnectedOutlook.h"
 #include "bench/StampCallIds.h"
 #include "common/win32/Text.h"
-#include "tests/doubles/FakeOutlook.h"
-#include "tests/hosts/ComExport.h"
 
 namespace cq::bench {
 namespace {
@@ -67,22 +66,14 @@ int run(int, char**) {
 
     const AddinRegistration registration(windowsPath(CQ_BENCH_OUTLOOK_DIR "/Chronoquill.dll"),
                                          L"Chronoquill.Connect");
-    test::FakeOffice office;
-    test::ComExport exporter;
-    test::FakeOutlook outlook(office, 11);
-    outlook.addExplorer();
-    OfficeCalls calls;
-    ComPtr<IDispatch> app = ComPtr<IDispatch>::adopt(exporter.exportObject(outlook.application));
-    ComPtr<win32::IDTExtensibility2> addin = createByProgId(L"Chronoquill.Connect");
-    calls.onConnection(*addin.get(), app.get());
-    calls.onStartupComplete(*addin.get());
+    ConnectedOutlook session;
 
     // The bare object answers with what the add-in answers, so that both
     // calls carry the same strings back.
     Variant stamp(std::string(""));
     Variant tooltip(std::string(""));
     {
-        const Dispatch published = outlook.addIn.value("Object").toObject();
+        const Dispatch published = session.outlook().addIn.value("Object").toObject();
         if (!published) throw std::runtime_error("Chronoquill.dll published nothing");
         published.call("GetStamp", Variant::ref(stamp), Variant::ref(tooltip));
     }
@@ -90,7 +81,7 @@ int run(int, char**) {
         new BareStampObject(win32::toWide(stamp.toString()), win32::toWide(tooltip.toString())));
 
     {
-        const ActiveObject outlookEntry(app.get(), kBenchOutlookClsid);
+        const ActiveObject outlookEntry(session.application(), kBenchOutlookClsid);
         const ActiveObject bareEntry(bare.get(), kBareObjectClsid);
         SetEvent(ready);
         serveUntil(stop);
@@ -98,11 +89,8 @@ int run(int, char**) {
 
     CoDisconnectObject(bare.get(), 0);
     bare.reset();
-    calls.shutdown(*addin.get());
-    addin.reset();
-    outlook.addIn.set("Object", Variant());
-    CoDisconnectObject(app.get(), 0);
-    app.reset();
+    session.shutdown();
+    CoDisconnectObject(session.application(), 0);
     CloseHandle(stop);
     CloseHandle(ready);
     return 0;

@@ -7,6 +7,7 @@
 // tests copy the class keys to HKLM\Software\Classes for COM to find them.
 
 #include "common/win32/IDTExtensibility2.h"
+#include "tests/hosts/Regsvr32.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -40,19 +41,7 @@ std::wstring dllPath() {
 
 // Runs regsvr32 with `options` on the DLL; its exit code.
 DWORD regsvr32(const std::wstring& options, const std::wstring& dll = dllPath()) {
-    std::wstring command = L"regsvr32.exe " + options + L" \"" + dll + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return GetLastError() | 0x10000000;
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return test::regsvr32(options, dll);
 }
 
 bool keyExists(HKEY root, const std::wstring& path) {

@@ -13,6 +13,7 @@
 #include "outlook/win32/dll/IRibbonExtensibility.h"
 #include "tests/doubles/FakeOutlook.h"
 #include "tests/hosts/ComExport.h"
+#include "tests/hosts/Regsvr32.h"
 
 #include <gtest/gtest.h>
 
@@ -76,21 +77,7 @@ bool keyExists(HKEY root, const std::wstring& path) {
 }
 
 // Runs regsvr32 with `arguments` and the add-in's path; its exit code.
-DWORD regsvr32(const std::wstring& arguments) {
-    std::wstring command = L"regsvr32.exe " + arguments + L" \"" + addinPath() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return GetLastError();
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
+DWORD regsvr32(const std::wstring& arguments) { return test::regsvr32(arguments, addinPath()); }
 
 std::wstring registeredClsid() {
     return readText(HKEY_CURRENT_USER, kProgIdKey + std::wstring(L"\\CLSID"), L"");

@@ -20,6 +20,7 @@
 #include "tests/doubles/FakeWord.h"
 #include "tests/hosts/ComExport.h"
 #include "word/Connect.h"
+#include "tests/hosts/Regsvr32.h"
 
 namespace cq {
 namespace {
@@ -46,26 +47,7 @@ std::wstring dllPath() {
     return path.substr(0, path.find_last_of(L"\\/")) + L"\\Chronoquill4W.dll";
 }
 
-// Runs `commandLine` to its end; its exit code, or ~0 when it did not start.
-DWORD run(std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return ~DWORD{0};
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = ~DWORD{0};
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
-DWORD regsvr32(bool unregister) {
-    return run(std::wstring(L"regsvr32.exe /s ") + (unregister ? L"/u " : L"") + L"\"" + dllPath() +
-               L"\"");
-}
+DWORD regsvr32(bool unregister) { return test::regsvr32(unregister ? L"/s /u" : L"/s", dllPath()); }
 
 std::optional<std::string> readString(HKEY root, const std::string& key, const char* name) {
     char text[1024];

@@ -103,6 +103,8 @@ bool writeInPlace(const std::wstring& path, const std::string& text, const FILET
     return writer.finish(text, time);
 }
 
+struct Tally;
+
 class SettingsRace : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -149,6 +151,8 @@ class SettingsRace : public ::testing::Test {
         }
         return -1;
     }
+
+    void expectEveryStampOfOneVersion(const Tally& t);
 
     std::wstring folder_;
     std::wstring ini_;
@@ -212,6 +216,20 @@ void report(const char* what, const Tally& t, int retries) {
         what, t.stamps, t.perLayout[0], t.perLayout[1], t.switches, t.others.size(), retries);
 }
 
+// The outcome of a race: enough stamps, each of one version, none failed;
+// the race was run (the stamps followed the file back and forth); and once
+// the writing is over, the stamp follows the last version.
+void SettingsRace::expectEveryStampOfOneVersion(const Tally& t) {
+    EXPECT_GE(t.stamps, kStamps);
+    EXPECT_TRUE(t.others.empty()) << t.others.size() << " stamps of neither version, first "
+                                  << t.others.front();
+    EXPECT_TRUE(lib_.errors().empty()) << lib_.errors().front().message;
+    EXPECT_GE(t.switches, 100);
+    std::int32_t kind = -1;
+    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[(kRewrites - 1) % 2].stamp);
+    EXPECT_EQ(kind, kLayouts[(kRewrites - 1) % 2].kind);
+}
+
 TEST_F(SettingsRace, AFileReplacedWholeGivesStampsOfOneVersionOrTheOther) {
     ASSERT_EQ(replaceWhole(kLayouts[0].text, timeOfRewrite(0)), 0);
     std::atomic<int> retries{0};
@@ -225,15 +243,7 @@ TEST_F(SettingsRace, AFileReplacedWholeGivesStampsOfOneVersionOrTheOther) {
     });
     report("replaced whole", t, retries);
     ASSERT_FALSE(failed) << "the writer could not replace the file";
-    EXPECT_GE(t.stamps, kStamps);
-    EXPECT_TRUE(t.others.empty()) << t.others.size() << " stamps of neither version, first "
-                                  << t.others.front();
-    EXPECT_TRUE(lib_.errors().empty()) << lib_.errors().front().message;
-    // The race was run: the stamps followed the file back and forth.
-    EXPECT_GE(t.switches, 100);
-    // Once the writing is over, the stamp follows the last version.
-    std::int32_t kind = -1;
-    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[(kRewrites - 1) % 2].stamp);
+    expectEveryStampOfOneVersion(t);
 }
 
 TEST_F(SettingsRace, AReadMeetsTheHandleThatRenamesTheFile) {
@@ -263,14 +273,7 @@ TEST_F(SettingsRace, AFileRewrittenInPlaceGivesStampsOfOneVersionOrTheOther) {
     });
     report("rewritten in place", t, waits);
     ASSERT_FALSE(failed) << "the writer could not rewrite the file";
-    EXPECT_GE(t.stamps, kStamps);
-    EXPECT_TRUE(t.others.empty()) << t.others.size() << " stamps of neither version, first "
-                                  << t.others.front();
-    EXPECT_TRUE(lib_.errors().empty()) << lib_.errors().front().message;
-    EXPECT_GE(t.switches, 100);
-    std::int32_t kind = -1;
-    EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[(kRewrites - 1) % 2].stamp);
-    EXPECT_EQ(kind, kLayouts[(kRewrites - 1) % 2].kind);
+    expectEveryStampOfOneVersion(t);
 }
 
 // A stamp taken while a writer has the file open, half written: it waits for

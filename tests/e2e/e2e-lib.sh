@@ -99,13 +99,20 @@ e2e_stage() {
     cp "$@" "$dir/"
 }
 
-# regsvr32 for each DLL, then the per-user classes copied to HKLM, since
-# Wine 8 does not merge HKCU classes into HKEY_CLASSES_ROOT.
+# regsvr32 for each DLL, then the per-user classes mirrored.
 e2e_register() {
-    local dll progid clsid
+    local dll
     for dll in "$@"; do
         check "regsvr32 $(basename "$dll")" wine_ regsvr32 /s "$(winpath "$dll")"
     done
+    e2e_mirror_classes
+}
+
+# The per-user classes of the add-ins copied to HKLM, since Wine 8 does not
+# merge HKCU classes into HKEY_CLASSES_ROOT (the tests' own doing; the
+# add-ins register per user only).
+e2e_mirror_classes() {
+    local progid clsid
     for progid in $E2E_PROGIDS; do
         clsid=$(clsid_of HKCU "$progid")
         [ -n "$clsid" ] || continue

@@ -51,17 +51,11 @@ reg_value() {
     fi
 }
 
-# The per-user classes copied to HKLM, since Wine 8 does not merge HKCU
-# classes into HKEY_CLASSES_ROOT (the test's own doing; Setup writes HKCU only).
+# The per-user classes mirrored to HKLM anew (Setup writes HKCU only): the
+# mirrors of an earlier install forgotten first.
 mirror_classes() {
-    local progid clsid
     e2e_forget_mirrors
-    for progid in $E2E_PROGIDS; do
-        clsid=$(clsid_of HKCU "$progid")
-        [ -n "$clsid" ] || continue
-        wine_ reg copy "HKCU\\Software\\Classes\\CLSID\\$clsid" "HKLM\\Software\\Classes\\CLSID\\$clsid" /s /f >>"$WORK/setup.log" 2>&1
-        wine_ reg copy "HKCU\\Software\\Classes\\$progid" "HKLM\\Software\\Classes\\$progid" /s /f >>"$WORK/setup.log" 2>&1
-    done
+    e2e_mirror_classes
 }
 
 # setup NAME OPTIONS: runs Chronoquill-Setup.exe with the OPTIONS as they

@@ -30,40 +30,44 @@ stamp_of() {
     tr -d '\r\n' <"$dir/out.txt"
 }
 
-# expect NAME EXPECTED [LINE...]: the stamp with a settings file of these
-# lines (CR LF ends; none: no file) is EXPECTED.
-expect() {
-    local name=$1 expected=$2 dir got
-    shift 2
+# new_case: a fresh folder with the program in it, as $dir.
+new_case() {
     cases=$((cases + 1))
     dir=$CQ_SCRATCH/$cases
     mkdir -p "$dir"
     cp "$CQ_PROGRAM" "$dir/"
-    [ $# -gt 0 ] && printf '%s\r\n' "$@" >"$dir/Chronoquill.ini"
+}
+
+# judge NAME EXPECTED DETAIL: the program in $dir prints EXPECTED; DETAIL
+# goes with a failure.
+judge() {
+    local got
     got=$(stamp_of "$dir")
-    if [ "$got" = "$expected" ]; then
-        echo "ok   - $name: [$got]"
+    if [ "$got" = "$2" ]; then
+        echo "ok   - $1: [$got]"
     else
         failures=$((failures + 1))
-        echo "FAIL - $name: [$got], expected [$expected]; settings: $*"
+        echo "FAIL - $1: [$got], expected [$2]$3"
         cat "$dir/err.txt"
     fi
+}
+
+# expect NAME EXPECTED [LINE...]: the stamp with a settings file of these
+# lines (CR LF ends; none: no file) is EXPECTED.
+expect() {
+    local name=$1 expected=$2
+    shift 2
+    new_case
+    [ $# -gt 0 ] && printf '%s\r\n' "$@" >"$dir/Chronoquill.ini"
+    judge "$name" "$expected" "; settings: $*"
 }
 
 # The shipped file gives the built-in default.
 default_stamp='06.12.2026 09:05'
 expect "no settings file" "$default_stamp"
-cases=$((cases + 1))
-dir=$CQ_SCRATCH/$cases
-mkdir -p "$dir"
-cp "$CQ_PROGRAM" "$CQ_SHIPPED_SETTINGS" "$dir/"
-got=$(stamp_of "$dir")
-if [ "$got" = "$default_stamp" ]; then
-    echo "ok   - the shipped settings file: [$got]"
-else
-    failures=$((failures + 1))
-    echo "FAIL - the shipped settings file gives [$got], not the default [$default_stamp]"
-fi
+new_case
+cp "$CQ_SHIPPED_SETTINGS" "$dir/"
+judge "the shipped settings file" "$default_stamp" " (the default)"
 if ! grep -q $'\r$' "$CQ_SHIPPED_SETTINGS" || grep -q $'[^\r]$' "$CQ_SHIPPED_SETTINGS"; then
     failures=$((failures + 1))
     echo "FAIL - the shipped settings file does not end every line with CR LF"

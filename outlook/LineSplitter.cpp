@@ -1,11 +1,6 @@
 #include "outlook/LineSplitter.h"
 
 namespace cq {
-namespace {
-
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-}  // namespace
 
 void LineSplitter::feed(std::string_view bytes) {
     while (!bytes.empty()) {
@@ -29,13 +24,6 @@ void LineSplitter::finish() {
 }
 
 void LineSplitter::emit() {
-    if (first_) {
-        first_ = false;
-        if (line_.starts_with(kUtf8Bom)) {
-            utf8_ = true;
-            line_.erase(0, kUtf8Bom.size());
-        }
-    }
     sink_(line_);
     line_.clear();
 }

@@ -5,6 +5,7 @@
 #include "common/HostError.h"
 #include "common/win32/Text.h"
 #include "outlook/LineSplitter.h"
+#include "outlook/SettingsText.h"
 
 namespace cq::win32 {
 namespace {
@@ -68,22 +69,18 @@ void Win32SettingsFile::readLines(const std::string& path,
     FileHandle file(openForReading(toWide(path), error));
     if (!file.valid()) throw systemError(error, "Cannot open", path);
 
-    const LineSplitter* self = nullptr;
-    LineSplitter splitter([&](std::string& line) {
-        if (self->utf8())
-            onLine(line);
-        else
-            onLine(fromAnsi(line));
-    });
-    self = &splitter;
+    // The whole file first: whether it is UTF-8 is known only at its end.
+    std::string bytes;
     char buffer[64 * 1024];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
             throw systemError(GetLastError(), "Cannot read", path);
         if (got == 0) break;
-        splitter.feed(std::string_view(buffer, got));
+        bytes.append(buffer, got);
     }
+    LineSplitter splitter([&](std::string& line) { onLine(line); });
+    splitter.feed(DecodeSettingsText(bytes, [](std::string_view ansi) { return fromAnsi(ansi); }));
     splitter.finish();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The settings file on disk: its last-write time through a query-only
 // handle (CreateFile with no access, sharing read and write, GetFileTime),
-// and its lines read in pieces through LineSplitter. Lines are in the ANSI
-// code page, or UTF-8 when the file starts with a UTF-8 byte-order mark.
+// and its lines: the whole file decoded by SettingsText (UTF-8 or UTF-16 with
+// a byte-order mark, UTF-8, else the ANSI code page), split by LineSplitter.
 
 #include "outlook/SettingsFile.h"
 

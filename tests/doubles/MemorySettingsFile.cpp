@@ -3,13 +3,22 @@
 #include <algorithm>
 
 #include "common/HostError.h"
+#include "common/Unicode.h"
 #include "outlook/LineSplitter.h"
+#include "outlook/SettingsText.h"
 
 namespace cq::test {
 namespace {
 
 // Stops the reading from inside the splitter's sink.
 struct ReadStopped {};
+
+// The ANSI code page of the in-memory world: Latin-1, each byte its own code point.
+std::string latin1(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
 
 }  // namespace
 
@@ -38,7 +47,8 @@ void MemorySettingsFile::readLines(const std::string& p,
         onLine(line);
     });
     try {
-        std::string_view rest = content;
+        const std::string text = DecodeSettingsText(content, latin1);
+        std::string_view rest = text;
         std::size_t piece = pieceSize == 0 ? rest.size() : pieceSize;
         while (!rest.empty()) {
             std::size_t n = std::min(piece, rest.size());

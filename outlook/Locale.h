@@ -30,8 +30,9 @@ class Locale {
     virtual ~Locale() = default;
 
     // Renders the year, month and day of `date` (the platform derives the
-    // weekday) with `picture` into a buffer of `capacity` characters, the
-    // terminating zero included. A rendering that needs more room fails.
+    // weekday) with `picture` into a buffer of `capacity` characters (UTF-16
+    // units), the terminating zero included. A rendering that needs more room
+    // fails.
     virtual LocaleText formatDate(std::uint32_t flags, const DateTime& date,
                                   const std::string& picture, int capacity) = 0;
     // Renders the hour, minute and second of `time` in the same way.

@@ -6,6 +6,7 @@
 
 #include "common/Guard.h"
 #include "common/Port.h"
+#include "common/Unicode.h"
 #include "outlook/Locale.h"
 #include "outlook/Log.h"
 #include "outlook/StampSettings.h"
@@ -16,10 +17,11 @@ namespace {
 constexpr int kExtraRoom = 256;
 constexpr int kLocaleStringRoom = 256;
 
-// Room for the rendering of `picture`: its length plus 256 characters.
+// Room for the rendering of `picture`: its length plus 256 characters, counted
+// as the locale functions count them (UTF-16 units, not UTF-8 bytes).
 int roomFor(const std::string& picture) {
     constexpr std::size_t kMost = std::numeric_limits<int>::max() - kExtraRoom;
-    return static_cast<int>(std::min(picture.size(), kMost)) + kExtraRoom;
+    return static_cast<int>(std::min(Utf16Length(picture), kMost)) + kExtraRoom;
 }
 
 std::string dateText(Locale& locale, const StampSettings& s, const DateTime& dt) {

@@ -37,15 +37,21 @@ bool fits(const DateTime& v) {
            word(v.second);
 }
 
-using Render = int(WINAPI*)(LCID, DWORD, const SYSTEMTIME*, LPCSTR, LPSTR, int);
+using Render = int(WINAPI*)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int);
 
-LocaleText render(Render call, DWORD flags, const SYSTEMTIME& st, const char* picture,
+// The answer of a wide-character locale function that wrote `n` characters
+// (the terminating zero included) into `buffer`, as UTF-8.
+LocaleText answer(int n, const std::vector<wchar_t>& buffer) {
+    if (n <= 0) return {0, static_cast<std::int32_t>(GetLastError()), {}};
+    return {n, 0, fromWide(std::wstring_view(buffer.data(), static_cast<std::size_t>(n - 1)))};
+}
+
+// `capacity` counts UTF-16 characters, as the wide-character functions do.
+LocaleText render(Render call, DWORD flags, const SYSTEMTIME& st, const wchar_t* picture,
                   int capacity) {
     if (capacity <= 0) return {0, ERROR_INSUFFICIENT_BUFFER, {}};
-    std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
-    int n = call(kUserDefault, flags, &st, picture, buffer.data(), capacity);
-    if (n <= 0) return {0, static_cast<std::int32_t>(GetLastError()), {}};
-    return {n, 0, fromAnsi(std::string_view(buffer.data(), static_cast<std::size_t>(n - 1)))};
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity), L'\0');
+    return answer(call(kUserDefault, flags, &st, picture, buffer.data(), capacity), buffer);
 }
 
 // A standard rendering (no picture): asks for the length first.
@@ -63,38 +69,36 @@ std::string standard(Render call, DWORD flags, const SYSTEMTIME& st, const char*
 LocaleText Win32Locale::formatDate(std::uint32_t flags, const DateTime& date,
                                    const std::string& picture, int capacity) {
     if (!fits(date)) return {0, ERROR_INVALID_PARAMETER, {}};
-    return render(GetDateFormatA, flags, dateRecord(date), toAnsi(picture).c_str(), capacity);
+    return render(GetDateFormatW, flags, dateRecord(date), toWide(picture).c_str(), capacity);
 }
 
 LocaleText Win32Locale::formatTime(std::uint32_t flags, const DateTime& time,
                                    const std::string& picture, int capacity) {
     if (!fits(time)) return {0, ERROR_INVALID_PARAMETER, {}};
-    return render(GetTimeFormatA, flags, timeRecord(time), toAnsi(picture).c_str(), capacity);
+    return render(GetTimeFormatW, flags, timeRecord(time), toWide(picture).c_str(), capacity);
 }
 
 LocaleText Win32Locale::localeInfo(std::uint32_t setting, int capacity) {
     if (capacity <= 0) return {0, ERROR_INSUFFICIENT_BUFFER, {}};
-    std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
-    int n = GetLocaleInfoA(kUserDefault, setting, buffer.data(), capacity);
-    if (n <= 0) return {0, static_cast<std::int32_t>(GetLastError()), {}};
-    return {n, 0, fromAnsi(std::string_view(buffer.data(), static_cast<std::size_t>(n - 1)))};
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity), L'\0');
+    return answer(GetLocaleInfoW(kUserDefault, setting, buffer.data(), capacity), buffer);
 }
 
 std::string Win32Locale::shortDate(const DateTime& date) {
     if (!fits(date)) throw HostError(ERROR_INVALID_PARAMETER, "GetDateFormatA(DATE_SHORTDATE)");
-    return standard(GetDateFormatA, DATE_SHORTDATE, dateRecord(date),
+    return standard(GetDateFormatW, DATE_SHORTDATE, dateRecord(date),
                     "GetDateFormatA(DATE_SHORTDATE)");
 }
 
 std::string Win32Locale::longDate(const DateTime& date) {
     if (!fits(date)) throw HostError(ERROR_INVALID_PARAMETER, "GetDateFormatA(DATE_LONGDATE)");
-    return standard(GetDateFormatA, DATE_LONGDATE, dateRecord(date),
+    return standard(GetDateFormatW, DATE_LONGDATE, dateRecord(date),
                     "GetDateFormatA(DATE_LONGDATE)");
 }
 
 std::string Win32Locale::longTime(const DateTime& time) {
     if (!fits(time)) throw HostError(ERROR_INVALID_PARAMETER, "GetTimeFormatA()");
-    return standard(GetTimeFormatA, 0, timeRecord(time), "GetTimeFormatA()");
+    return standard(GetTimeFormatW, 0, timeRecord(time), "GetTimeFormatA()");
 }
 
 std::string Win32Locale::generalDate(const DateTime& dateTime) {

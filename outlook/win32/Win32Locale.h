@@ -1,7 +1,10 @@
 #pragma once
-// The user's locale over GetDateFormatA, GetTimeFormatA and GetLocaleInfoA,
-// always with locale 0 (the user's default). Pictures and results cross in
-// the ANSI code page.
+// The user's locale over GetDateFormatW, GetTimeFormatW and GetLocaleInfoW,
+// always with locale 0 (the user's default). Pictures and results cross as
+// UTF-16, so a format holding characters outside the ANSI code page (Hangul
+// on an English Windows, or a locale without an ANSI code page) renders as it
+// is. Buffer capacities count UTF-16 characters. Failures keep the ANSI
+// function names in their descriptions, which log readers know.
 
 #include "outlook/Locale.h"
 

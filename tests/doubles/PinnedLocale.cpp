@@ -1,6 +1,7 @@
 #include "tests/doubles/PinnedLocale.h"
 
 #include "common/HostError.h"
+#include "common/Unicode.h"
 #include "tests/doubles/PictureFormat.h"
 
 namespace cq::test {
@@ -8,11 +9,11 @@ namespace {
 
 LocaleText failed(std::int32_t error) { return {0, error, {}}; }
 
+// Counts in UTF-16 characters, as the wide-character locale functions do.
 LocaleText fitted(std::string text, int capacity) {
-    if (static_cast<long long>(text.size()) + 1 > capacity)
-        return failed(PinnedLocale::kInsufficientBuffer);
-    int count = static_cast<int>(text.size()) + 1;
-    return {count, 0, std::move(text)};
+    const auto length = static_cast<long long>(Utf16Length(text));
+    if (length + 1 > capacity) return failed(PinnedLocale::kInsufficientBuffer);
+    return {static_cast<int>(length) + 1, 0, std::move(text)};
 }
 
 }  // namespace

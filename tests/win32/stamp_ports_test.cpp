@@ -35,10 +35,17 @@ TEST(Win32Locale, PicturesSettingsAndStandardRenderings) {
         {"time without seconds", locale.formatTime(2, kAt, "HH:mm:ss", 264), "09:05"},
         {"time with seconds", locale.formatTime(0, kAt, "HH:mm:ss", 264), "09:05:07"},
         {"user's time picture", locale.localeInfo(0x1003, 256), "HH:mm:ss"},
+        // Outside the ANSI code page (1252 here): Hangul literals, and a
+        // rendering of 9 characters in a buffer of exactly 10.
+        {"Hangul literals", locale.formatDate(0, kAt, "yyyy'\xEB\x85\x84' M'\xEC\x9B\x94'", 10),
+         "2026\xEB\x85\x84 12\xEC\x9B\x94"},
+        {"a literal beyond U+FFFF", locale.formatTime(0, kAt, "HH'\xF0\x9F\x95\x98'mm", 263),
+         "09\xF0\x9F\x95\x98"
+         "05"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.got.text, c.text) << c.name;
-        EXPECT_EQ(c.got.count, static_cast<int>(c.text.size()) + 1) << c.name;
+        EXPECT_EQ(c.got.count, static_cast<int>(win32::toWide(c.text).size()) + 1) << c.name;
     }
     EXPECT_EQ(locale.shortDate(kAt), "06.12.2026");
     EXPECT_EQ(locale.longDate(kAt), "Sunday, 6. December 2026");
@@ -109,18 +116,39 @@ TEST_F(Win32SettingsFileTest, TimeQueryFollowsTheFile) {
     EXPECT_EQ(t.dwLowDateTime, 0x20000000u);
 }
 
-TEST_F(Win32SettingsFileTest, LinesInAnsiOrUtf8WithAnyLineEnd) {
-    write("a=\xE4\r\nb\nc\rd", 1);  // ä in the ANSI code page of the prefix (1252)
-    EXPECT_EQ(lines(), (std::vector<std::string>{"a=\xC3\xA4", "b", "c", "d"}));
-
-    write(
-        "\xEF\xBB\xBF"
-        "a=\xC3\xA4\r\n",
-        2);
-    EXPECT_EQ(lines(), (std::vector<std::string>{"a=\xC3\xA4"}));
+TEST_F(Win32SettingsFileTest, LinesInEveryEncodingWithAnyLineEnd) {
+    // "a=ł 년": U+0142 and U+B144 are outside code page 1252.
+    const std::string utf8 = "a=\xC5\x82 \xEB\x85\x84";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"ANSI: a with umlaut in code page 1252",
+         "a=\xE4\r\nb\nc\rd",
+         {"a=\xC3\xA4", "b", "c", "d"}},
+        {"ANSI: e acute, not UTF-8", "dateformat=dd '\xE9' MM", {"dateformat=dd '\xC3\xA9' MM"}},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8 + "\r\nb", {utf8, "b"}},
+        {"UTF-8 without one", utf8 + "\nb", {utf8, "b"}},
+        {"UTF-16 LE",
+         std::string("\xFF\xFE"
+                     "a\0=\0\x42\x01 \0\x44\xB1\r\0\n\0b\0",
+                     18),
+         {utf8, "b"}},
+        {"UTF-16 BE",
+         std::string("\xFE\xFF"
+                     "\0a\0=\x01\x42\0 \xB1\x44\0\r\0\n\0b",
+                     18),
+         {utf8, "b"}},
+    };
+    std::uint32_t time = 1;
+    for (const auto& c : cases) {
+        write(c.bytes, time++);
+        EXPECT_EQ(lines(), c.lines) << c.name;
+    }
 
     std::string big = "x=" + std::string(1 << 20, 'y');
-    write("format=time\r\n" + big + "\r\nlast", 3);
+    write("format=time\r\n" + big + "\r\nlast", time);
     EXPECT_EQ(lines(), (std::vector<std::string>{"format=time", big, "last"}));
 
     DeleteFileA(path.c_str());

@@ -94,12 +94,20 @@ void UpdateStampSettings() {
         return;
     }
     if (g_StampSettings.m_bLastWriteKnown && ftLastWrite == g_StampSettings.m_ftLastWrite) return;
+    if (g_StampSettings.m_bUnreadableKnown && ftLastWrite == g_StampSettings.m_ftUnreadable) return;
 
     // Read into a fresh record and put it in force only once the whole file
-    // has been read: a failed read leaves the settings and time in force.
+    // has been read: a failed read leaves the settings and time in force, and
+    // marks this version as one not to read again.
     StampSettings fresh = StampSettings::Defaults();
-    Port<SettingsFile>::get().readLines(
-        sPath, [&fresh](const std::string& sLine) { ApplySettingsLine(fresh, sLine); });
+    try {
+        Port<SettingsFile>::get().readLines(
+            sPath, [&fresh](const std::string& sLine) { ApplySettingsLine(fresh, sLine); });
+    } catch (...) {
+        g_StampSettings.m_ftUnreadable = ftLastWrite;
+        g_StampSettings.m_bUnreadableKnown = true;
+        throw;
+    }
     fresh.m_ftLastWrite = ftLastWrite;
     fresh.m_bLastWriteKnown = true;
     g_StampSettings = std::move(fresh);

@@ -19,14 +19,16 @@
 namespace cq {
 
 struct StampSettings {
-    FileTime m_ftLastWrite;          // last-write time of the file whose settings are in force
-    bool m_bLastWriteKnown = false;  // m_ftLastWrite is meaningful
-    std::int32_t m_nDatePos = 0;     // 0 no date, 1 date first, 2 date second
-    std::int32_t m_nDateFormat = 0;  // 0 system short, 1 system long, -1 picture
-    std::string m_sDateFormat;       // date picture
-    std::int32_t m_nTimePos = 0;     // 0 no time, 1 time first, 2 time second
-    std::int32_t m_nTimeFormat = 0;  // 0 system short, 1 system long, -1 picture
-    std::string m_sTimeFormat;       // time picture
+    FileTime m_ftLastWrite;           // last-write time of the file whose settings are in force
+    bool m_bLastWriteKnown = false;   // m_ftLastWrite is meaningful
+    FileTime m_ftUnreadable;          // last-write time of a version that could not be read
+    bool m_bUnreadableKnown = false;  // m_ftUnreadable is meaningful
+    std::int32_t m_nDatePos = 0;      // 0 no date, 1 date first, 2 date second
+    std::int32_t m_nDateFormat = 0;   // 0 system short, 1 system long, -1 picture
+    std::string m_sDateFormat;        // date picture
+    std::int32_t m_nTimePos = 0;      // 0 no time, 1 time first, 2 time second
+    std::int32_t m_nTimeFormat = 0;   // 0 system short, 1 system long, -1 picture
+    std::string m_sTimeFormat;        // time picture
 
     // Short date, one space, time without seconds.
     static StampSettings Defaults();
@@ -52,8 +54,10 @@ void ApplySettingsLine(StampSettings& settings, std::string_view sLine);
 // Brings g_StampSettings up to date with the file: defaults when there is no
 // file, the cached settings while its last-write time is unchanged, else the
 // file read afresh on top of the defaults. Throws HostError when the file
-// cannot be read; the settings and time in force then stay as they were, so
-// that the next call tries again.
+// cannot be read; the settings and time in force then stay as they were, and
+// that version of the file is not tried again: until its last-write time
+// changes, the settings in force are kept without a read (and so without a
+// second error entry for the same file).
 void UpdateStampSettings();
 
 }  // namespace cq

@@ -105,6 +105,12 @@ TEST(GetDatestamp, ARejectedPictureWritesOneEntryAndFallsBack) {
     for (int i = 0; i < 63; ++i) exact += "MMMM ";
     exact += "M M M";
     const std::string tooLong = exact + " M";
+    // 100 Hangul literals are 302 UTF-8 bytes but 102 characters: the room is
+    // counted in characters, so 65 month names (585 with their blanks) overflow it by 3.
+    std::string hangul = "'";
+    for (int i = 0; i < 100; ++i) hangul += "\xED\x95\x9C";
+    hangul += "'";
+    for (int i = 0; i < 65; ++i) hangul += " MMMM";
     const RejectCase cases[] = {
         {"date picture",
          "dateformat=dd/MM\r\n",
@@ -129,6 +135,12 @@ TEST(GetDatestamp, ARejectedPictureWritesOneEntryAndFallsBack) {
          "",
          "06.12.2026",
          {"GetDateFormatA(" + tooLong + ")", PinnedLocale::kInsufficientBuffer,
+          "mDatestamp::GetDateFormat", 3, 1}},
+        {"room counted in characters, not bytes",
+         "format=date\r\ndateformat=" + hangul + "\r\n",
+         "",
+         "06.12.2026",
+         {"GetDateFormatA(" + hangul + ")", PinnedLocale::kInsufficientBuffer,
           "mDatestamp::GetDateFormat", 3, 1}},
     };
     for (const auto& c : cases) {
@@ -204,23 +216,37 @@ TEST(GetDatestamp, AFailureGivesTheGeneralDateAndLeavesTheKind) {
     }
 }
 
-TEST(GetDatestamp, AFailedReadIsTriedAgainAtTheNextStamp) {
+TEST(GetDatestamp, AnUnreadableVersionIsLoggedOnceAndTriedAgainWhenTheFileChanges) {
     StampWorld world;
     world.file.write("format=time\r\n", 1);
     std::int32_t kind = kUntouched;
     EXPECT_EQ(GetDatestamp(kAt, kind), "09:05");
 
-    world.file.write("format=date\r\ndateformat=yyyy-MM-dd\r\n", 2);
     world.file.failRead = true;
     world.file.linesBeforeFailure = 1;
-    kind = kUntouched;
-    EXPECT_EQ(GetDatestamp(kAt, kind), "06.12.2026 09:05:07");
-    EXPECT_EQ(kind, kUntouched);
-
-    world.file.failRead = false;
-    EXPECT_EQ(GetDatestamp(kAt, kind), "2026-12-06");
-    EXPECT_EQ(kind, 1);
-    EXPECT_EQ(world.lib.errors().size(), 1u);
+    const struct {
+        const char* name;
+        std::uint32_t time;  // the file's last-write time; 0: as it was
+        bool readable;
+        std::string stamp;
+        std::int32_t kind;  // kUntouched: the kind is left as it was
+        std::size_t errors, reads;
+    } steps[] = {
+        {"a new version cannot be read", 2, false, "06.12.2026 09:05:07", kUntouched, 1, 2},
+        {"the same version: settings in force, no entry", 0, false, "09:05", 2, 1, 2},
+        {"readable again, same time: not tried", 0, true, "09:05", 2, 1, 2},
+        {"another unreadable version", 3, false, "06.12.2026 09:05:07", kUntouched, 2, 3},
+        {"a readable version", 4, true, "2026-12-06", 1, 2, 4},
+    };
+    for (const auto& step : steps) {
+        if (step.time != 0) world.file.write("format=date\r\ndateformat=yyyy-MM-dd\r\n", step.time);
+        world.file.failRead = !step.readable;
+        kind = kUntouched;
+        EXPECT_EQ(GetDatestamp(kAt, kind), step.stamp) << step.name;
+        EXPECT_EQ(kind, step.kind) << step.name;
+        EXPECT_EQ(world.lib.errors().size(), step.errors) << step.name;
+        EXPECT_EQ(world.file.reads, static_cast<int>(step.reads)) << step.name;
+    }
 }
 
 TEST(GetDatestamp, AFailingLogStillGivesAStamp) {

@@ -188,7 +188,7 @@ TEST(StampSettingsCache, AFileWhoseTimeCannotBeReadIsStillRead) {
     EXPECT_EQ(world.file.reads, 1);
 }
 
-TEST(StampSettingsCache, AFailedReadLeavesTheSettingsInForceAndIsRetried) {
+TEST(StampSettingsCache, AFailedReadLeavesTheSettingsInForceUntilTheFileChanges) {
     for (int linesBefore : {0, 1, 2}) {
         StampWorld world;
         world.file.write("format=time\r\n", 7);
@@ -202,6 +202,11 @@ TEST(StampSettingsCache, AFailedReadLeavesTheSettingsInForceAndIsRetried) {
         EXPECT_EQ(g_StampSettings.m_ftLastWrite, (FileTime{7, 0}));
 
         world.file.failRead = false;
+        EXPECT_NO_THROW(UpdateStampSettings()) << "the same version is not read again";
+        EXPECT_EQ(world.file.reads, 2);
+        expectLayout(g_StampSettings, kTimeOnly, "still in force");
+
+        world.file.write("format=date\r\ndateformat=yyyy\r\n", 9);
         UpdateStampSettings();
         expectLayout(g_StampSettings, {1, -1, "yyyy", 0, 0, ""}, "read again");
         EXPECT_EQ(world.file.reads, 3);

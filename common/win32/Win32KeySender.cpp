@@ -21,9 +21,18 @@ struct ModifierKey {
 constexpr std::array<ModifierKey, 3> kModifierKeys{
     {{kShift, VK_SHIFT}, {kCtrl, VK_CONTROL}, {kAlt, VK_MENU}}};
 
+// The modifier keys whose state a batch keeps, left and right apart.
+constexpr std::array<WORD, 8> kSidedModifiers{VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL,
+                                              VK_LMENU,  VK_RMENU,  VK_LWIN,     VK_RWIN};
+
+// A key no keyboard has: pressed while Alt or a Windows key is down, it makes
+// the next release of that key a combination rather than a tap of it alone.
+constexpr WORD kMaskKey = 0xE8;
+
 bool isExtended(WORD vk) {
     return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
-           vk == VK_SNAPSHOT || vk == VK_NUMLOCK || vk == VK_CANCEL;
+           vk == VK_SNAPSHOT || vk == VK_NUMLOCK || vk == VK_CANCEL || vk == VK_RCONTROL ||
+           vk == VK_RMENU || vk == VK_LWIN || vk == VK_RWIN;
 }
 
 INPUT keyInput(WORD vk, WORD scan, DWORD flags) {
@@ -85,7 +94,9 @@ bool isKeyMessage(UINT message) {
 
 // Pumps this thread's messages until `expected` key messages went through it
 // and no input is queued any more, or no keystroke came for a while; false
-// when the time limit passed first.
+// when the time limit passed first. The limit holds for every message: a
+// queue that never runs dry (a timer or a window that posts to itself without
+// end) cannot keep the caller here.
 bool pumpUntilProcessed(std::size_t expected, std::chrono::milliseconds timeLimit) {
     const auto start = Clock::now();
     const auto deadline = start + timeLimit;
@@ -93,7 +104,7 @@ bool pumpUntilProcessed(std::size_t expected, std::chrono::milliseconds timeLimi
     std::size_t seen = 0;
     for (;;) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (Clock::now() < deadline && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 // The thread is being ended: leave the request for its own loop.
                 PostQuitMessage(static_cast<int>(msg.wParam));
@@ -117,6 +128,15 @@ bool pumpUntilProcessed(std::size_t expected, std::chrono::milliseconds timeLimi
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait), QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
     }
+}
+
+INPUT sidedKey(WORD vk, DWORD flags) {
+    const WORD scan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    return keyInput(vk, scan, flags | (isExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0));
+}
+
+bool masksATap(WORD vk) {
+    return vk == VK_LMENU || vk == VK_RMENU || vk == VK_LWIN || vk == VK_RWIN;
 }
 
 void releaseModifiers() {
@@ -155,9 +175,38 @@ std::vector<INPUT> Win32KeySender::inputsFor(std::span<const KeyEvent> keys) {
     return batch.take();
 }
 
+std::vector<WORD> Win32KeySender::heldModifiers() {
+    std::vector<WORD> held;
+    for (WORD vk : kSidedModifiers)
+        if (GetAsyncKeyState(vk) & 0x8000) held.push_back(vk);
+    return held;
+}
+
+std::vector<INPUT> Win32KeySender::aroundHeldModifiers(std::span<const WORD> held,
+                                                       std::vector<INPUT> batch) {
+    if (held.empty()) return batch;
+    const bool masked = std::ranges::any_of(held, masksATap);
+    std::vector<INPUT> out;
+    out.reserve(batch.size() + 2 * held.size() + 4);
+    const auto mask = [&] {
+        if (!masked) return;
+        out.push_back(keyInput(kMaskKey, 0, 0));
+        out.push_back(keyInput(kMaskKey, 0, KEYEVENTF_KEYUP));
+    };
+    mask();
+    for (WORD vk : held) out.push_back(sidedKey(vk, KEYEVENTF_KEYUP));
+    out.insert(out.end(), batch.begin(), batch.end());
+    for (WORD vk : held) out.push_back(sidedKey(vk, 0));
+    mask();
+    return out;
+}
+
 void Win32KeySender::send(std::span<const KeyEvent> keys, std::chrono::milliseconds timeLimit) {
     if (keys.empty()) return;
-    std::vector<INPUT> inputs = inputsFor(keys);
+    // The held keys are pressed again at the end even when the user lets go
+    // of one while the batch runs: without a keyboard hook, that release
+    // cannot be told from the batch's own.
+    std::vector<INPUT> inputs = aroundHeldModifiers(heldModifiers(), inputsFor(keys));
     const UINT count = static_cast<UINT>(inputs.size());
     const UINT sent = SendInput(count, inputs.data(), sizeof(INPUT));
     if (sent != count) {

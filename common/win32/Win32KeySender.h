@@ -1,6 +1,15 @@
 #pragma once
 // The KeySender of Windows: one SendInput batch, then the calling thread's
 // messages are pumped until the keystrokes have been processed.
+//
+// Modifier keys still held when the batch starts (Shift after a Shift-click,
+// Alt after a menu entry chosen from the keyboard, keys held by a tool that
+// sent the click) would turn the text into shortcuts and menu keys. The batch
+// therefore releases them first and presses them again at its end, so that
+// the keyboard is left as the user holds it. Alt and the Windows keys are
+// released and pressed again behind an unassigned key, so that neither the
+// release nor the user's own later release counts as a tap of that key alone
+// (which opens the menu bar or the Start menu).
 
 #include "common/KeySender.h"
 
@@ -20,6 +29,13 @@ class Win32KeySender final : public KeySender {
     // modifiers is sent as the virtual key the keyboard layout has for it, so
     // that ^c is Ctrl+C.
     static std::vector<INPUT> inputsFor(std::span<const KeyEvent> keys);
+
+    // The left and right Shift, Ctrl, Alt and Windows keys that are down now.
+    static std::vector<WORD> heldModifiers();
+
+    // `batch` with `held` released before it and pressed again after it.
+    static std::vector<INPUT> aroundHeldModifiers(std::span<const WORD> held,
+                                                  std::vector<INPUT> batch);
 };
 
 }  // namespace cq::win32

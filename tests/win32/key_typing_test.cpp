@@ -10,6 +10,8 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace cq::win32 {
 namespace {
@@ -90,6 +92,83 @@ TEST_F(KeyTyping, NamedKeysAndModifiersHaveTheirEffect) {
         sender_.send(parsed.events, kKeyDeliveryTimeLimit);
         EXPECT_EQ(editText(), c.result) << c.keys;
         EXPECT_GE(0, GetKeyState(VK_SHIFT)) << "Shift left down after " << c.keys;
+    }
+}
+
+// Presses or releases one key as the keyboard would.
+void sendKey(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) |
+                    (vk == VK_RMENU || vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
+    SendInput(1, &in, sizeof in);
+}
+
+bool isDown(WORD vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+TEST_F(KeyTyping, ModifiersHeldAtTheClickNeitherChangeTheTextNorGetLost) {
+    ScopedPort<KeySender> port(sender_);
+    const std::string text = "Di 8. Dez 2026 09:05 (x) ";
+    for (WORD vk : {VK_LSHIFT, VK_LCONTROL, VK_LMENU, VK_RMENU}) {
+        SetWindowTextW(edit_, L"");
+        sendKey(vk, false);
+        pump(50ms);
+        ASSERT_TRUE(isDown(vk)) << vk;
+        SendTextAsKeys(text);
+        EXPECT_EQ(editText(), text) << "held " << vk;
+        EXPECT_TRUE(isDown(vk)) << "pressed again after the text: " << vk;
+        sendKey(vk, true);
+        pump(50ms);
+        EXPECT_EQ(GetFocus(), edit_) << "no menu opened after " << vk;
+        EXPECT_EQ(editText(), text) << "released " << vk;
+    }
+}
+
+TEST(KeyInputs, HeldModifiersAreReleasedBeforeAndPressedAfter) {
+    const std::vector<INPUT> batch = Win32KeySender::inputsFor(ParseKeys("a").events);
+    constexpr WORD kMask = 0xE8, kA = 0;
+    const struct {
+        std::vector<WORD> held;
+        std::vector<std::pair<WORD, bool>> keys;  // virtual key, released
+    } cases[] = {
+        {{}, {{kA, false}, {kA, true}}},
+        {{VK_LSHIFT}, {{VK_LSHIFT, true}, {kA, false}, {kA, true}, {VK_LSHIFT, false}}},
+        {{VK_LCONTROL, VK_RSHIFT},
+         {{VK_LCONTROL, true},
+          {VK_RSHIFT, true},
+          {kA, false},
+          {kA, true},
+          {VK_LCONTROL, false},
+          {VK_RSHIFT, false}}},
+        // Alt and Windows are let go and taken up behind the mask key.
+        {{VK_LMENU},
+         {{kMask, false},
+          {kMask, true},
+          {VK_LMENU, true},
+          {kA, false},
+          {kA, true},
+          {VK_LMENU, false},
+          {kMask, false},
+          {kMask, true}}},
+        {{VK_LWIN},
+         {{kMask, false},
+          {kMask, true},
+          {VK_LWIN, true},
+          {kA, false},
+          {kA, true},
+          {VK_LWIN, false},
+          {kMask, false},
+          {kMask, true}}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<INPUT> inputs = Win32KeySender::aroundHeldModifiers(c.held, batch);
+        ASSERT_EQ(inputs.size(), c.keys.size()) << c.held.size();
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            EXPECT_EQ(inputs[i].ki.wVk, c.keys[i].first) << i;
+            EXPECT_EQ((inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) != 0, c.keys[i].second) << i;
+        }
     }
 }
 

@@ -4,8 +4,13 @@
 // "Standard" toolbar, an invisible marker right behind it and a stamp entry at
 // the end of the Insert menu, types the stamp when either is clicked, and
 // deletes the three controls when the window closes.
+//
+// A click holds the wrapper (when a shared_ptr owns it) until the click is
+// handled: the wait for the keystrokes pumps messages, and a window that
+// closes and another that opens meanwhile make Connect drop this wrapper.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,7 +27,7 @@ inline constexpr std::int32_t kInsertMenuId = 30005;
 // The built-in face used where the host takes no bitmaps (Outlook 2000).
 inline constexpr std::int32_t kStampFaceId = 125;
 
-class CInspectorWrapper {
+class CInspectorWrapper : public std::enable_shared_from_this<CInspectorWrapper> {
   public:
     CInspectorWrapper();
     // Runs Done once more.

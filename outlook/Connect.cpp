@@ -160,7 +160,7 @@ void Connect::m_oInspectors_NewInspector(const Dispatch& Inspector) {
         if (bWrap && oInspector.EditorType() == ol::olEditorWord) bWrap = false;
 
         if (bWrap) {
-            auto oWrapper = std::make_unique<CInspectorWrapper>();
+            auto oWrapper = std::make_shared<CInspectorWrapper>();
             if (oWrapper->Init(Inspector)) m_colWrappers.push_back(std::move(oWrapper));
         }
     } catch (...) {

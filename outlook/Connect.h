@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/KeepAlive.h"
 #include "common/host/EventSource.h"
 #include "outlook/CInspectorWrapper.h"
 #include "outlook/RibbonObjects.h"
@@ -58,6 +59,9 @@ class Connect {
     // The stamp for now and the tooltip text of its kind; always true.
     bool GetStamp(std::string& sStamp, std::string& sStampTooltip);
 
+    // The COM object around this Connect, held while a click is handled.
+    KeepAlive& keepAlive() noexcept { return m_keepAlive; }
+
     // The state, for those who look in.
     std::size_t wrapperCount() const { return m_colWrappers.size(); }
     // Zero-based, in order of insertion.
@@ -71,10 +75,11 @@ class Connect {
     void m_oInspectors_NewInspector(const Dispatch& Inspector);
 
     SelfProvider m_fnSelf;
+    KeepAlive m_keepAlive;
     EventSource m_oExplorers;
     EventSource m_oNewExplorer;
     EventSource m_oInspectors;
-    std::vector<std::unique_ptr<CInspectorWrapper>> m_colWrappers;
+    std::vector<std::shared_ptr<CInspectorWrapper>> m_colWrappers;
     bool m_bInitCompleted = false;
     IRibbonUI m_oRibbon;
     std::int32_t m_lStampKind = 0;

@@ -38,6 +38,9 @@ std::string Connect::IRibbonExtensibility_GetCustomUI(const std::string& RibbonI
 void Connect::Ribbon_OnLoad(const Dispatch& ribbon) { m_oRibbon = IRibbonUI(ribbon); }
 
 void Connect::Button_Action(const Dispatch& control) {
+    // Released last: if Outlook let go of the add-in while the keystrokes
+    // were waited for, it goes here.
+    const KeepAlive::Pin pin = m_keepAlive.pin();
     const std::string sId = IdOf(control);
     if (sId == kStampButtonId) {
         std::string sStamp;

@@ -12,10 +12,12 @@
 namespace cq {
 
 void CInspectorWrapper::m_btnMain_Click(std::span<Variant>) {
+    const std::shared_ptr<CInspectorWrapper> self = weak_from_this().lock();  // released last
     guard([&] { InsertStamp(); });
 }
 
 void CInspectorWrapper::m_btnMain2_Click(std::span<Variant>) {
+    const std::shared_ptr<CInspectorWrapper> self = weak_from_this().lock();  // released last
     guard([&] { InsertStamp(); });
 }
 

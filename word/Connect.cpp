@@ -130,6 +130,8 @@ void Connect::onWordEvent(std::string_view name, std::span<Variant> args) noexce
 void Connect::onClick(ClickHandler handler, std::string_view name,
                       std::span<Variant> args) noexcept {
     if (name != "Click" || args.size() < 2) return;
+    // Released last: if Word let go of the add-in meanwhile, it goes here.
+    const KeepAlive::Pin pin = m_keepAlive.pin();
     Dispatch ctrl;
     guard([&] { ctrl = args[0].toObject(); });
     (this->*handler)(ctrl, args[1]);

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "common/host/Dispatch.h"
+#include "common/KeepAlive.h"
 #include "common/host/EventSource.h"
 
 namespace cq::word {
@@ -48,6 +49,9 @@ class Connect {
 
     bool IsInitialized() const noexcept { return m_bInitialized; }
 
+    // The COM object around this Connect, held while a click is handled.
+    KeepAlive& keepAlive() noexcept { return m_keepAlive; }
+
     void IDTExtensibility2_OnAddInsUpdate(std::span<Variant> custom = {}) noexcept;
     void IDTExtensibility2_OnBeginShutdown(std::span<Variant> custom = {}) noexcept;
     void IDTExtensibility2_OnConnection(const Dispatch& Application, std::int32_t ConnectMode,
@@ -77,6 +81,7 @@ class Connect {
     using ClickHandler = void (Connect::*)(const Dispatch&, Variant&) noexcept;
     void onClick(ClickHandler handler, std::string_view name, std::span<Variant> args) noexcept;
 
+    KeepAlive m_keepAlive;
     EventSource m_word;
     EventSource m_btnEmail;
     EventSource m_btn2;

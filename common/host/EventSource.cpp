@@ -26,7 +26,10 @@ void EventSource::reset() noexcept {
 }
 
 void EventSource::onEvent(std::string_view name, std::span<Variant> args) {
-    if (handler_) handler_(name, args);
+    // A copy: the handler may end the life of this variable's owner, and with
+    // it this very handler, before it returns.
+    const Handler handler = handler_;
+    if (handler) handler(name, args);
 }
 
 }  // namespace cq

@@ -14,6 +14,7 @@
 
 #include <utility>
 
+#include "common/KeepAlive.h"
 #include "common/win32/ComBarrier.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/IDTExtensibility2.h"
@@ -61,7 +62,15 @@ class AddInObject : public IDTExtensibility2 {
   protected:
     // Starts with one reference, held by the caller; `args` make the Connect.
     template <class... Args>
-    explicit AddInObject(Args&&... args) : connect_(std::forward<Args>(args)...) {}
+    explicit AddInObject(Args&&... args) : connect_(std::forward<Args>(args)...) {
+        connect_.keepAlive().set([this] { return pin(); });
+    }
+
+    // A pin for Connect's KeepAlive: one reference for as long as it is held.
+    KeepAlive::Pin pin() {
+        AddRef();
+        return KeepAlive::Pin(this, [](void* self) { static_cast<AddInObject*>(self)->Release(); });
+    }
     virtual ~AddInObject() = default;
 
   private:

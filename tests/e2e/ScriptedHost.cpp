@@ -12,6 +12,7 @@
 #include "tests/e2e/HostOutput.h"
 #include "tests/e2e/HostWindow.h"
 #include "tests/e2e/MessageBoxWatcher.h"
+#include "tests/e2e/PumpedCall.h"
 #include "tests/e2e/ResourceCounts.h"
 #include "tests/e2e/Screenshot.h"
 
@@ -68,6 +69,44 @@ std::string readRegistryDefault(HKEY root, const std::string& path) {
     RegCloseKey(key);
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
     return win32::fromWide(value);
+}
+
+struct ModifierName {
+    const char* name;
+    WORD vk;      // the left-hand key, which the commands press
+    WORD either;  // the key that is down when either side is
+};
+constexpr ModifierName kModifierNames[] = {{"shift", VK_LSHIFT, VK_SHIFT},
+                                           {"ctrl", VK_LCONTROL, VK_CONTROL},
+                                           {"alt", VK_LMENU, VK_MENU},
+                                           {"win", VK_LWIN, VK_RWIN}};
+
+// Presses or releases a modifier key ("shift", "ctrl", "alt", "win") with
+// SendInput, as a user's keyboard would.
+void pressKey(const std::string& name, bool up) {
+    for (const ModifierName& m : kModifierNames) {
+        if (name != m.name) continue;
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = m.vk;
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(m.vk, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (m.vk == VK_LWIN ? KEYEVENTF_EXTENDEDKEY : 0);
+        if (SendInput(1, &in, sizeof in) != 1)
+            throw HostError(static_cast<std::int32_t>(GetLastError()), "SendInput failed");
+        return;
+    }
+    throw HostError(5, "no modifier key " + name);
+}
+
+// The modifier keys down now, by name, or "none".
+std::string keysHeld() {
+    std::string held;
+    for (const ModifierName& m : kModifierNames) {
+        const bool down =
+            (GetAsyncKeyState(m.vk) & 0x8000) || (GetAsyncKeyState(m.either) & 0x8000);
+        if (down) held += (held.empty() ? "" : " ") + std::string(m.name);
+    }
+    return held.empty() ? "none" : held;
 }
 
 std::string iniPath() { return moduleFolderOf("Chronoquill.Connect") + "\\Chronoquill.ini"; }
@@ -161,19 +200,25 @@ long long typeWithSendInput(const std::string& text) {
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
 }
 
+ScriptedHost::ScriptedHost(HostOptions options) : options_(std::move(options)) {}
+ScriptedHost::~ScriptedHost() = default;
+
 int ScriptedHost::run() {
     for (const Command& command : options_.commands) {
         if (quit_) break;
-        try {
-            if (!dispatch(command)) complain("unknown command: " + command.line);
-        } catch (const HostError& e) {
-            complain(command.line + ": " + e.description() + " (" + std::to_string(e.number()) +
-                     ")");
-        } catch (const std::exception& e) {
-            complain(command.line + ": " + e.what());
-        }
+        runCommand(command);
     }
     return complaints();
+}
+
+void ScriptedHost::runCommand(const Command& command) {
+    try {
+        if (!dispatch(command)) complain("unknown command: " + command.line);
+    } catch (const HostError& e) {
+        complain(command.line + ": " + e.description() + " (" + std::to_string(e.number()) + ")");
+    } catch (const std::exception& e) {
+        complain(command.line + ": " + e.what());
+    }
 }
 
 HostWindow& ScriptedHost::requireWindow() {
@@ -281,6 +326,16 @@ bool ScriptedHost::common(const Command& c) {
         setHover(c.rest(0));
     } else if (c.name == "show-menu") {
         setOpenMenu(c.rest(0));
+    } else if (c.name == "when-pumped") {
+        // The command runs at the next message pumped: inside the add-in's
+        // wait for its keystrokes when a click comes next.
+        if (!pumped_) pumped_ = std::make_unique<PumpedCall>();
+        pumped_->post([this, inner = innerCommand(c, 0)] { runCommand(inner); });
+    } else if (c.name == "key-down" || c.name == "key-up") {
+        pressKey(c.arg(0), c.name == "key-up");
+        pumpMessages(50);
+    } else if (c.name == "keys-held") {
+        say("keys held: " + keysHeld());
     } else if (c.name == "refs") {
         printReferences();
     } else if (c.name == "quit") {

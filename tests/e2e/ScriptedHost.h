@@ -32,6 +32,7 @@
 // Messages: one line per result; failures as "error: ...", counted in the exit code.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@
 namespace cq::test::e2e {
 
 class HostWindow;
+class PumpedCall;
 
 struct HostOptions {
     int version = 11;
@@ -52,8 +54,8 @@ HostOptions parseHostOptions();
 
 class ScriptedHost {
   public:
-    explicit ScriptedHost(HostOptions options) : options_(std::move(options)) {}
-    virtual ~ScriptedHost() = default;
+    explicit ScriptedHost(HostOptions options);
+    virtual ~ScriptedHost();
     ScriptedHost(const ScriptedHost&) = delete;
     ScriptedHost& operator=(const ScriptedHost&) = delete;
 
@@ -81,11 +83,14 @@ class ScriptedHost {
     const HostOptions& options() const { return options_; }
 
   private:
+    // Runs one command; a failure is reported and counted.
+    void runCommand(const Command& command);
     // False when neither the host nor the application knows the command.
     bool dispatch(const Command& command);
     bool common(const Command& command);
 
     HostOptions options_;
+    std::unique_ptr<PumpedCall> pumped_;
     int boxCount_ = 0;
     bool quit_ = false;
 };

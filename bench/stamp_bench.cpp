@@ -5,8 +5,8 @@
 // Both are timed in alternating rounds in one run; the ratio of the fastest
 // rounds is printed, and the median of the per-round ratios.
 //
-// On Windows every call is real (CreateFile/GetFileTime, GetDateFormatA,
-// GetLocaleInfoA, GetTimeFormatA). Natively the time query is a real stat()
+// On Windows every call is real (CreateFile/GetFileTime, GetDateFormatW,
+// GetLocaleInfoW, GetTimeFormatW). Natively the time query is a real stat()
 // of a real file, so that the floor holds a system call as it does on
 // Windows, and the locale is the pinned double.
 
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "common/Port.h"
+#include "common/Unicode.h"
 #include "outlook/Locale.h"
 #include "outlook/SettingsFile.h"
 #include "outlook/StampSettings.h"
@@ -116,7 +117,7 @@ int run() {
         std::string date = locale.shortDate(at);
         LocaleText picture = locale.localeInfo(Locale::kTimeFormatSetting, 256);
         LocaleText time = locale.formatTime(Locale::kTimeNoSeconds, at, picture.text,
-                                            static_cast<int>(picture.text.size()) + 256);
+                                            static_cast<int>(Utf16Length(picture.text)) + 256);
         g_sink = g_sink + date.size() + time.text.size() + t.dwLowDateTime;
     };
     auto stamp = [&] {

@@ -1,10 +1,8 @@
 #pragma once
-// Port: delivers keystrokes to the window that has the keyboard focus.
-
-#include "common/KeySyntax.h"
+// Port: delivers text as keystrokes to the window that has the keyboard focus.
 
 #include <chrono>
-#include <span>
+#include <string_view>
 
 namespace cq {
 
@@ -15,10 +13,11 @@ class KeySender {
   public:
     virtual ~KeySender() = default;
 
-    // Sends the keystrokes, in order, to the focused window and returns after
-    // they have been processed, or after `timeLimit` at the latest.
-    // Throws HostError when they could not be sent or were not processed in time.
-    virtual void send(std::span<const KeyEvent> keys, std::chrono::milliseconds timeLimit) = 0;
+    // Types each character of the UTF-8 `text`, as itself and in order, into
+    // the focused window and returns after the keystrokes have been
+    // processed, or after `timeLimit` at the latest. Throws HostError when
+    // they could not be sent or were not processed in time.
+    virtual void send(std::string_view text, std::chrono::milliseconds timeLimit) = 0;
 };
 
 }  // namespace cq

@@ -1,6 +1,7 @@
 // The stamp settings file read from arbitrary bytes, through the real line
 // splitting and settings rules over the in-memory file. The first byte chooses
-// how many bytes the splitter is handed at a time; the rest is the file.
+// how many bytes the splitter is handed at a time; the rest is the file, in any
+// encoding.
 //
 // Properties: nothing crashes; the settings are always one of the four
 // layouts with formats in {-1, 0, 1}; a picture in force is a trimmed,

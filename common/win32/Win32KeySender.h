@@ -15,20 +15,20 @@
 
 #include <windows.h>
 
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace cq::win32 {
 
 class Win32KeySender final : public KeySender {
   public:
-    void send(std::span<const KeyEvent> keys, std::chrono::milliseconds timeLimit) override;
+    void send(std::string_view text, std::chrono::milliseconds timeLimit) override;
 
-    // The input batch for `keys`: characters as Unicode key events (UTF-16, a
-    // surrogate pair as two), named keys as virtual keys, modifiers pressed
-    // before and released after the keys that carry them. A character with
-    // modifiers is sent as the virtual key the keyboard layout has for it, so
-    // that ^c is Ctrl+C.
-    static std::vector<INPUT> inputsFor(std::span<const KeyEvent> keys);
+    // The input batch for `text`: each UTF-16 unit as a Unicode key event,
+    // pressed and released (a character beyond U+FFFF as its surrogate
+    // pair), independent of the keyboard layout.
+    static std::vector<INPUT> inputsFor(std::string_view text);
 
     // The left and right Shift, Ctrl, Alt and Windows keys that are down now.
     static std::vector<WORD> heldModifiers();

@@ -4,20 +4,15 @@
 #include "common/KeySender.h"
 
 #include <string>
-#include <vector>
 
 namespace cq {
 
 class RecordingKeySender : public KeySender {
   public:
-    void send(std::span<const KeyEvent> keys, std::chrono::milliseconds timeLimit) override;
+    void send(std::string_view text, std::chrono::milliseconds timeLimit) override;
 
-    // Everything typed so far, in order. Characters typed without modifiers appear
-    // as themselves (UTF-8); a named key appears as {NAME} (e.g. {ENTER}, {BS});
-    // a key with modifiers is preceded by them as + ^ % (e.g. ^a, +{TAB}).
-    std::string typedText() const;
-    // Every keystroke received, in order.
-    const std::vector<KeyEvent>& events() const { return events_; }
+    // Everything typed so far, in order (UTF-8).
+    const std::string& typedText() const { return typed_; }
     // How many send calls arrived (including failed ones), and the last time limit.
     int sendCount() const { return sendCount_; }
     std::chrono::milliseconds lastTimeLimit() const { return lastTimeLimit_; }
@@ -27,7 +22,7 @@ class RecordingKeySender : public KeySender {
     void clear();
 
   private:
-    std::vector<KeyEvent> events_;
+    std::string typed_;
     int sendCount_ = 0;
     std::chrono::milliseconds lastTimeLimit_{0};
     bool fail_ = false;

@@ -121,14 +121,14 @@ void libraryStarts(OutlookWorld& w) {
         EXPECT_EQ(w.stamp.lib.initExCalls, 1);
         EXPECT_EQ(w.stamp.lib.lastInstance, w.stamp.module.handle);
         EXPECT_EQ(w.stamp.lib.lastInfo.cbSize, 60);
-        EXPECT_EQ(w.stamp.lib.lastInfo.oHost, w.outlook.application.identity());
+        EXPECT_EQ(w.stamp.lib.lastInfo.oHost, w.outlook.application.rawInterface());
         EXPECT_EQ(w.outlook.addIn.object("Object"), &w.self);
         EXPECT_EQ(w.outlook.explorers.subscribers(ol::kExplorersEvents), 0);
         EXPECT_EQ(w.outlook.application.refs(), 1);  // g_oOutlook
     }
     w.startup();
     if (w.clean) {
-        EXPECT_EQ(w.stamp.lib.aboutMenus, std::vector<void*>{explorer.identity()});
+        EXPECT_EQ(w.stamp.lib.aboutMenus, std::vector<void*>{explorer.rawInterface()});
         EXPECT_EQ(w.stamp.lib.initCompleteCalls, 1);
         EXPECT_TRUE(w.connect.initCompleted());
         EXPECT_EQ(w.outlook.explorers.subscribers(ol::kExplorersEvents), 1);
@@ -137,7 +137,7 @@ void libraryStarts(OutlookWorld& w) {
     FakeObject& later = w.openExplorer();
     if (w.clean) {
         EXPECT_EQ(w.stamp.lib.aboutMenus,
-                  (std::vector<void*>{explorer.identity(), later.identity()}));
+                  (std::vector<void*>{explorer.rawInterface(), later.rawInterface()}));
         EXPECT_EQ(w.stamp.lib.initCompleteCalls, 1);
         EXPECT_EQ(later.refs(), 0);  // served once, then let go
     }
@@ -202,7 +202,7 @@ void startupWithoutExplorer(OutlookWorld& w) {
     w.activate(first);  // no longer listened to
     w.activate(second);
     if (w.clean) {
-        EXPECT_EQ(w.stamp.lib.aboutMenus, std::vector<void*>{second.identity()});
+        EXPECT_EQ(w.stamp.lib.aboutMenus, std::vector<void*>{second.rawInterface()});
         EXPECT_EQ(w.stamp.lib.initCompleteCalls, 1);
         EXPECT_TRUE(w.connect.initCompleted());
     }
@@ -210,7 +210,7 @@ void startupWithoutExplorer(OutlookWorld& w) {
     FakeObject& third = w.openExplorer();
     if (w.clean) {
         EXPECT_EQ(w.stamp.lib.aboutMenus,
-                  (std::vector<void*>{second.identity(), third.identity()}));
+                  (std::vector<void*>{second.rawInterface(), third.rawInterface()}));
         EXPECT_EQ(w.stamp.lib.initCompleteCalls, 1);
     }
 }
@@ -271,8 +271,8 @@ void purge(OutlookWorld& w) {
     FakeInspector& m4 = w.openInspector(OutlookItem::NewMail);
     if (w.clean && before12(w)) {
         ASSERT_EQ(w.connect.wrapperCount(), 2u);
-        EXPECT_EQ(w.connect.wrapper(0).GetInspector().identity(), m2.object->identity());
-        EXPECT_EQ(w.connect.wrapper(1).GetInspector().identity(), m4.object->identity());
+        EXPECT_EQ(w.connect.wrapper(0).GetInspector().rawInterface(), m2.object->rawInterface());
+        EXPECT_EQ(w.connect.wrapper(1).GetInspector().rawInterface(), m4.object->rawInterface());
     }
     w.closeInspector(m2);
     w.closeInspector(m4);
@@ -313,7 +313,8 @@ void markerAlreadyThere(OutlookWorld& w) {
     FakeInspector& second = w.openInspector(OutlookItem::NewMail);
     if (w.clean) {
         ASSERT_EQ(w.connect.wrapperCount(), 1u);
-        EXPECT_EQ(w.connect.wrapper(0).GetInspector().identity(), second.object->identity());
+        EXPECT_EQ(w.connect.wrapper(0).GetInspector().rawInterface(),
+                  second.object->rawInterface());
         EXPECT_EQ(w.addInControls(second), 3);
     }
 }
@@ -345,7 +346,7 @@ void missingBars(OutlookWorld& w) {
 }
 
 void clicks(OutlookWorld& w) {
-    // Every character that the key syntax reserves, typed literally.
+    // Characters that mean something to a keyboard shortcut, typed literally.
     w.useSettings("format=date\ndateformat=(yyyy) [MM] {dd} +^%~", "(2026) [12] {06} +^%~");
     start(w);
     FakeInspector& mail = w.openInspector(OutlookItem::NewMail);

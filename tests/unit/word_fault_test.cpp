@@ -49,11 +49,11 @@ Outcome Session(int version, int failAt) {
         word.activate(mail);
         const char* tags[] = {word::kToolbarButtonTag, word::kMenuItemTag};
         for (int i = 0; i < 2; ++i) {
-            const size_t before = world.keys.events().size();
+            const size_t before = world.keys.typedText().size();
             run.clickStart[i] = word.office.calls();
             if (FakeObject* control = word.controlTagged(tags[i])) word.click(*control);
             run.clickEnd[i] = word.office.calls();
-            run.typed[i] = static_cast<int>(world.keys.events().size() - before);
+            run.typed[i] = static_cast<int>(world.keys.typedText().size() - before);
         }
         word.setActiveWindow(&plain);
         word.raiseWindowActivate(mail);

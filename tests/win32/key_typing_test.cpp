@@ -1,4 +1,3 @@
-#include "common/KeySyntax.h"
 #include "common/Port.h"
 #include "common/SendTextAsKeys.h"
 #include "common/win32/Text.h"
@@ -77,24 +76,6 @@ TEST_F(KeyTyping, TextArrivesExactlyAndCompleteWhenTheCallReturns) {
     }
 }
 
-TEST_F(KeyTyping, NamedKeysAndModifiersHaveTheirEffect) {
-    const struct {
-        const char* keys;
-        const char* result;
-    } cases[] = {
-        {"abcd{BS}", "abc"},        {"abcd{LEFT 2}{BS}", "acd"}, {"bc{HOME}a{END}d", "abcd"},
-        {"xyz{LEFT 3}{DEL}", "yz"}, {"+(ab)c+d", "ABcD"},
-    };
-    for (const auto& c : cases) {
-        SetWindowTextW(edit_, L"");
-        const ParsedKeys parsed = ParseKeys(c.keys);
-        ASSERT_TRUE(parsed.ok()) << c.keys;
-        sender_.send(parsed.events, kKeyDeliveryTimeLimit);
-        EXPECT_EQ(editText(), c.result) << c.keys;
-        EXPECT_GE(0, GetKeyState(VK_SHIFT)) << "Shift left down after " << c.keys;
-    }
-}
-
 // Presses or releases one key as the keyboard would.
 void sendKey(WORD vk, bool up) {
     INPUT in{};
@@ -127,7 +108,7 @@ TEST_F(KeyTyping, ModifiersHeldAtTheClickNeitherChangeTheTextNorGetLost) {
 }
 
 TEST(KeyInputs, HeldModifiersAreReleasedBeforeAndPressedAfter) {
-    const std::vector<INPUT> batch = Win32KeySender::inputsFor(ParseKeys("a").events);
+    const std::vector<INPUT> batch = Win32KeySender::inputsFor("a");
     constexpr WORD kMask = 0xE8, kA = 0;
     const struct {
         std::vector<WORD> held;
@@ -172,9 +153,9 @@ TEST(KeyInputs, HeldModifiersAreReleasedBeforeAndPressedAfter) {
     }
 }
 
-TEST(KeyInputs, CharactersAreUnicodeEventsAndModifiersEncloseTheirKeys) {
+TEST(KeyInputs, CharactersAreUnicodeEvents) {
     // "a" then a character outside the BMP: two UTF-16 units, each pressed and released.
-    auto inputs = Win32KeySender::inputsFor(ParseKeys("a\xF0\x9F\x98\x80").events);
+    auto inputs = Win32KeySender::inputsFor("a\xF0\x9F\x98\x80");
     ASSERT_EQ(inputs.size(), 6u);
     const WORD units[] = {L'a', L'a', 0xD83D, 0xD83D, 0xDE00, 0xDE00};
     for (size_t i = 0; i < inputs.size(); ++i) {
@@ -182,20 +163,6 @@ TEST(KeyInputs, CharactersAreUnicodeEventsAndModifiersEncloseTheirKeys) {
         EXPECT_EQ(inputs[i].ki.wVk, 0);
         EXPECT_EQ(inputs[i].ki.wScan, units[i]);
         EXPECT_EQ(inputs[i].ki.dwFlags, DWORD(KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0)));
-    }
-
-    // Shift is held once around a group, Ctrl only around its key, all released at the end.
-    inputs = Win32KeySender::inputsFor(ParseKeys("+({TAB}{BS})^{F5}x").events);
-    const struct {
-        WORD vk;
-        bool up;
-    } expected[] = {{VK_SHIFT, false}, {VK_TAB, false},    {VK_TAB, true},      {VK_BACK, false},
-                    {VK_BACK, true},   {VK_SHIFT, true},   {VK_CONTROL, false}, {VK_F5, false},
-                    {VK_F5, true},     {VK_CONTROL, true}, {0, false},          {0, true}};
-    ASSERT_EQ(inputs.size(), std::size(expected));
-    for (size_t i = 0; i < inputs.size(); ++i) {
-        EXPECT_EQ(inputs[i].ki.wVk, expected[i].vk) << i;
-        EXPECT_EQ((inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) != 0, expected[i].up) << i;
     }
 }
 

@@ -65,7 +65,7 @@ void Connect::IDTExtensibility2_OnConnection(const Dispatch& Application, std::i
     guard([&] { g_oLib.GetDefaultInitInfo(info); });
     guard([&] {
         oHost = g_oOutlook;
-        info.oHost = oHost.identity();
+        info.oHost = oHost.rawInterface();
     });
     guard([&] { SetFixedInitInfo(info); });
 
@@ -81,7 +81,10 @@ void Connect::IDTExtensibility2_OnConnection(const Dispatch& Application, std::i
 
     guard([&] {
         Dispatch oSelf = m_fnSelf ? m_fnSelf() : Dispatch();
-        ol::Application(g_oOutlook).COMAddIns().Item(std::string(kAddInProgId)).SetObject(oSelf);
+        ol::Application(g_oOutlook)
+            .COMAddIns()
+            .Item(std::string(kOutlookAddInProgId))
+            .SetObject(oSelf);
     });
 }
 

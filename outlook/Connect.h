@@ -17,15 +17,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/AddInContract.h"
 #include "common/KeepAlive.h"
 #include "common/host/EventSource.h"
 #include "outlook/CInspectorWrapper.h"
 #include "outlook/RibbonObjects.h"
 
 namespace cq {
-
-// The name under which the add-in is registered with Outlook.
-inline constexpr std::string_view kAddInProgId = "Chronoquill.Connect";
 
 class Connect {
   public:

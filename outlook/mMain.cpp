@@ -1,7 +1,6 @@
 #include "outlook/mMain.h"
 
-#include <limits>
-
+#include "common/AddInContract.h"
 #include "common/CWinReg.h"
 #include "common/Guard.h"
 #include "outlook/OutlookObjects.h"
@@ -11,29 +10,11 @@ namespace cq {
 Dispatch g_oOutlook;
 std::int32_t g_lOutlookVersion = 0;
 
-namespace {
-
-// The leading decimal digits of `text` as a number; 0 when there are none
-// or when they do not fit.
-std::int32_t leadingNumber(std::string_view text) {
-    std::int64_t n = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        n = n * 10 + (c - '0');
-        if (n > std::numeric_limits<std::int32_t>::max()) return 0;
-    }
-    return static_cast<std::int32_t>(n);
-}
-
-}  // namespace
-
 std::int32_t GetOutlookVersion() noexcept {
     if (g_lOutlookVersion != 0) return g_lOutlookVersion;
     std::string sVersion;
     guard([&] { sVersion = ol::Application(g_oOutlook).Version(); });
-    std::string_view sMajor = sVersion;
-    if (std::size_t p = sMajor.find('.'); p != std::string_view::npos) sMajor = sMajor.substr(0, p);
-    g_lOutlookVersion = leadingNumber(sMajor);
+    g_lOutlookVersion = HostMajorVersion(sVersion);
     return g_lOutlookVersion;
 }
 
@@ -46,7 +27,7 @@ std::string GetStampTooltip(std::int32_t lKind) {
         case 3:
             return "Insert time and date";
         default:
-            return "Insert date and time";
+            return std::string(kDefaultTooltip);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/AddInContract.h"
 #include "common/host/Dispatch.h"
 
 namespace cq {
@@ -16,10 +17,6 @@ namespace cq {
 extern Dispatch g_oOutlook;
 // The host's major version once it has been read; 0 until then.
 extern std::int32_t g_lOutlookVersion;
-
-// Where the "Tooltip" value lives, under HKEY_CURRENT_USER.
-inline constexpr std::string_view kTooltipKey = "Software\\Quintor\\Inkwell";
-inline constexpr std::string_view kTooltipValue = "Tooltip";
 
 // 9 for Outlook 2000, 10 for 2002, 11 for 2003, 12 for 2007; 0 when the
 // version cannot be read (then the host is asked again next time). Never throws.

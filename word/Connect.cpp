@@ -1,9 +1,8 @@
 #include "word/Connect.h"
 
-#include <cctype>
-#include <limits>
 #include <optional>
 
+#include "common/AddInContract.h"
 #include "common/Guard.h"
 #include "common/Pictures.h"
 #include "common/Port.h"
@@ -54,21 +53,10 @@ Dispatch ActiveDocument(const Dispatch& word) {
 std::int32_t ReadWordVersion(const Dispatch& word) {
     std::string version;
     guard([&] { version = word.get("Version").toString(); });
-    return MajorVersion(version);
+    return HostMajorVersion(version);
 }
 
 }  // namespace
-
-std::int32_t MajorVersion(const std::string& sVersion) noexcept {
-    const std::string major = sVersion.substr(0, sVersion.find('.'));
-    double value = 0;
-    for (char c : major) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) break;
-        value = value * 10 + (c - '0');
-    }
-    if (value > std::numeric_limits<std::int32_t>::max()) return 0;
-    return static_cast<std::int32_t>(value);
-}
 
 Connect::Connect() noexcept
     : m_word(kWordApplicationEvents,

@@ -30,7 +30,6 @@ inline constexpr const char* kToolbarButtonTag = "Chronoquill4Wbtn3";
 // The stamp request: where the Outlook add-in is found, and what the user is
 // told when it cannot be asked (OK button only, title "Chronoquill").
 inline constexpr const char* kOutlookProgId = "Outlook.Application";
-inline constexpr const char* kOutlookAddInProgId = "Chronoquill.Connect";
 inline constexpr const char* kMessageTitle = "Chronoquill";
 inline constexpr const char* kNotEmailModeMessage = "This feature works only in e-mail mode.";
 inline constexpr const char* kOutlookNotRunningMessage =
@@ -93,6 +92,5 @@ class Connect {
 
 // The major version in a Word version text ("11.0" gives 11): the digits
 // before the first "."; 0 when there are none or they do not fit.
-std::int32_t MajorVersion(const std::string& sVersion) noexcept;
 
 }  // namespace cq::word

@@ -2,6 +2,7 @@
 // control asks the Outlook add-in in the running Outlook for the stamp and
 // types it at the caret.
 
+#include "common/AddInContract.h"
 #include "common/Guard.h"
 #include "common/MsgBox.h"
 #include "common/Port.h"
@@ -63,7 +64,9 @@ void Connect::InsertStampFromOutlook(const Dispatch&, Variant&) noexcept {
 
     Dispatch oAddIn;
     guard([&] {
-        oAddIn = COMAddIns(oOutlook.get("COMAddIns").toObject()).Item(kOutlookAddInProgId).Object();
+        oAddIn = COMAddIns(oOutlook.get("COMAddIns").toObject())
+                     .Item(std::string(kOutlookAddInProgId))
+                     .Object();
     });
     if (!oAddIn) {
         ShowMessage(kAddInMissingMessage);

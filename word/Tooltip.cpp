@@ -1,5 +1,6 @@
 #include "word/Tooltip.h"
 
+#include "common/AddInContract.h"
 #include "common/CWinReg.h"
 #include "common/Guard.h"
 
@@ -9,12 +10,12 @@ std::string GetTooltip() noexcept {
     std::string text;
     guard([&] {
         CWinReg reg;
-        if (reg.InitForRead(CWinReg::HKeyCurrentUser(), "Software\\Quintor\\Inkwell")) {
-            text = reg.ReadString("Tooltip");
+        if (reg.InitForRead(CWinReg::HKeyCurrentUser(), std::string(kTooltipKey))) {
+            text = reg.ReadString(std::string(kTooltipValue));
             reg.CloseKey();
         }
     });
-    if (text.empty()) return kDefaultTooltip;
+    if (text.empty()) return std::string(kDefaultTooltip);
     return text;
 }
 

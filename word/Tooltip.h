@@ -7,8 +7,6 @@
 
 namespace cq::word {
 
-inline constexpr const char* kDefaultTooltip = "Insert date and time";
-
 // The "Tooltip" value, or "Insert date and time" when it is missing, empty or
 // cannot be read. Never throws.
 std::string GetTooltip() noexcept;

@@ -7,6 +7,7 @@
 #include "common/HostError.h"
 #include "common/Port.h"
 #include "common/win32/Text.h"
+#include "common/win32/ThisModule.h"
 #include "common/win32/Win32Registry.h"
 
 namespace cq::win32 {
@@ -41,24 +42,6 @@ std::string guidText(REFGUID guid) {
     return text;
 }
 
-std::wstring ownModulePath() {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExW(
-            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            reinterpret_cast<LPCWSTR>(&ownModulePath), &module))
-        throw lastError("GetModuleHandleEx failed");
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) throw lastError("GetModuleFileName failed");
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 std::string registrablePath(const std::wstring& path) {
     if (survivesAnsi(path)) return fromWide(path);
     DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
@@ -75,7 +58,7 @@ std::string registrablePath(const std::wstring& path) {
 
 HRESULT registerServer(const Registration& registration) noexcept {
     try {
-        const std::string path = registrablePath(ownModulePath());
+        const std::string path = registrablePath(modulePath(thisModule()));
         return withRegistry([&] { return writeRegistration(registration, path); })
                    ? S_OK
                    : SELFREG_E_CLASS;

@@ -15,10 +15,6 @@ namespace cq::win32 {
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex digits.
 std::string guidText(REFGUID guid);
 
-// The full path of the module (DLL or program) that holds this code.
-// Throws HostError when Windows cannot tell.
-std::wstring ownModulePath();
-
 // `path` as UTF-8 text that survives the ANSI registry functions: the path
 // itself when the ANSI code page holds all of its characters, otherwise its
 // short (8.3) form. Throws HostError when neither fits.

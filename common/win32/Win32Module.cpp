@@ -4,51 +4,19 @@
 
 #include <vector>
 
-#include "common/HostError.h"
-#include "common/win32/Text.h"
+#include "common/win32/ThisModule.h"
 
 namespace cq::win32 {
-namespace {
-
-HMODULE ownModule() {
-    HMODULE module = nullptr;
-    auto address = reinterpret_cast<LPCWSTR>(&ownModule);
-    if (!GetModuleHandleExW(
-            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            address, &module))
-        throw HostError(static_cast<std::int32_t>(GetLastError()), "GetModuleHandleEx failed");
-    return module;
-}
-
-std::wstring modulePath(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            throw HostError(static_cast<std::int32_t>(GetLastError()), "GetModuleFileName failed");
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);  // truncated: try with more room
-    }
-}
-
-}  // namespace
 
 std::string Win32Module::folder() {
-    if (folder_.empty()) {
-        std::wstring path = modulePath(ownModule());
-        std::size_t slash = path.find_last_of(L"\\/");
-        folder_ = fromWide(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
-    }
+    if (folder_.empty()) folder_ = moduleFolder(thisModule());
     return folder_;
 }
 
-std::uintptr_t Win32Module::instance() { return reinterpret_cast<std::uintptr_t>(ownModule()); }
+std::uintptr_t Win32Module::instance() { return reinterpret_cast<std::uintptr_t>(thisModule()); }
 
 ModuleVersion Win32Module::version() {
-    std::wstring path = modulePath(ownModule());
+    const std::wstring path = modulePath(thisModule());
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) return {};

@@ -73,28 +73,4 @@ FARPROC LateBoundLibrary::procedure(const char* name) {
     return address;
 }
 
-std::string moduleFolderOf(const void* address) {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExW(
-            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            static_cast<LPCWSTR>(address), &module))
-        return {};
-    // Paths may be longer than MAX_PATH; a full buffer means a cut-off name.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        if (path.size() >= 32768) return {};
-        path.resize(path.size() * 2);
-    }
-    const auto slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return {};
-    path.resize(slash);
-    return fromWide(path);
-}
-
 }  // namespace cq::win32

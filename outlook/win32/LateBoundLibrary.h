@@ -38,8 +38,4 @@ class LateBoundLibrary {
     HMODULE module_ = nullptr;
 };
 
-// The folder (UTF-8, no trailing separator) of the module that holds the code
-// at `address`: the add-in's DLL, or the program in a test. Empty if unknown.
-std::string moduleFolderOf(const void* address);
-
 }  // namespace cq::win32

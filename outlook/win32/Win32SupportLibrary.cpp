@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/win32/Text.h"
+#include "common/win32/ThisModule.h"
 
 namespace cq::win32 {
 namespace {
@@ -17,12 +18,18 @@ using LogMsgFn = LONG(WINAPI*)(HINSTANCE, const char*, LONG, const char*, LONG, 
 
 HINSTANCE instance(std::uintptr_t hInstance) { return reinterpret_cast<HINSTANCE>(hInstance); }
 
-// Any address inside this module, to find the module's own folder.
-const char kHere = 0;
+// The add-in's own folder; empty (the system folder only) when Windows cannot tell.
+std::string ownFolder() {
+    try {
+        return moduleFolder(thisModule());
+    } catch (...) {
+        return {};
+    }
+}
 
 }  // namespace
 
-Win32SupportLibrary::Win32SupportLibrary() : library_(kLibrary, moduleFolderOf(&kHere)) {}
+Win32SupportLibrary::Win32SupportLibrary() : library_(kLibrary, ownFolder()) {}
 
 Win32SupportLibrary::Win32SupportLibrary(std::string folder)
     : library_(kLibrary, std::move(folder)) {}
@@ -43,7 +50,7 @@ std::int32_t Win32SupportLibrary::LibQuintorInitEx(std::uintptr_t hInstance,
 std::int32_t Win32SupportLibrary::LibQuintorAddAboutMenu(std::uintptr_t hInstance,
                                                          const Dispatch& explorer) {
     auto fn = exportOf<AddAboutMenuFn>(addAboutMenu_, "LibQuintorAddAboutMenu");
-    return fn(instance(hInstance), explorer.identity());
+    return fn(instance(hInstance), explorer.rawInterface());
 }
 
 std::int32_t Win32SupportLibrary::LibQuintorInitComplete(std::uintptr_t hInstance) {

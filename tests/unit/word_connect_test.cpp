@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/AddInContract.h"
 #include "common/HostError.h"
 #include "common/host/CommandBars.h"
 #include "tests/doubles/WordWorld.h"
@@ -300,12 +301,12 @@ TEST(Word2007, StaysInactive) {
     }
 }
 
-TEST(WordVersionText, MajorVersion) {
+TEST(HostVersionText, MajorVersion) {
     const std::pair<const char*, int> cases[] = {
         {"11.0", 11}, {"9.0", 9}, {"10.0.6612", 10}, {"12", 12},           {"", 0},
         {"abc", 0},   {".5", 0},  {"11a.0", 11},     {"99999999999.0", 0},
     };
-    for (const auto& [text, major] : cases) EXPECT_EQ(word::MajorVersion(text), major) << text;
+    for (const auto& [text, major] : cases) EXPECT_EQ(HostMajorVersion(text), major) << text;
 }
 
 TEST(WordVersionText, AnUnreadableVersionCountsAsWord2000WithoutPictures) {

@@ -14,25 +14,6 @@ bool isStringRef(const VARIANT& v) { return V_VT(&v) == (VT_BYREF | VT_BSTR); }
 BareStampObject::BareStampObject(std::wstring first, std::wstring second)
     : first_(std::move(first)), second_(std::move(second)) {}
 
-HRESULT STDMETHODCALLTYPE BareStampObject::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE BareStampObject::AddRef() { return ++refs_; }
-
-ULONG STDMETHODCALLTYPE BareStampObject::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT STDMETHODCALLTYPE BareStampObject::GetTypeInfoCount(UINT* count) {
     if (count == nullptr) return E_POINTER;
     *count = 0;

@@ -7,19 +7,17 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
 #include <string>
+
+#include "common/win32/ComObject.h"
 
 namespace cq::bench {
 
-class BareStampObject final : public IDispatch {
+class BareStampObject final : public win32::ComObject<IDispatch> {
   public:
     // Starts with one reference, the caller's.
     BareStampObject(std::wstring first, std::wstring second);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -29,11 +27,10 @@ class BareStampObject final : public IDispatch {
                                      UINT* argError) override;
 
   private:
-    ~BareStampObject() = default;
+    ~BareStampObject() override = default;
 
     std::wstring first_;
     std::wstring second_;
-    std::atomic<ULONG> refs_{1};
 };
 
 }  // namespace cq::bench

@@ -147,7 +147,7 @@ int run(int argc, char** argv) {
                                        .toObject()
                                        .get("Object")
                                        .toObject();
-        auto* addin = static_cast<IDispatch*>(published.identity());
+        auto* addin = static_cast<IDispatch*>(published.rawInterface());
         if (addin == nullptr) throw std::runtime_error("Chronoquill.Connect published nothing");
         const DISPID getStamp = dispidOf(*addin, L"GetStamp");
         const DISPID fill = dispidOf(*bare.get(), kBareMethod);

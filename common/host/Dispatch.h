@@ -32,8 +32,10 @@ class Dispatch {
     }
     explicit operator bool() const { return p_ != nullptr; }
     HostObject* get() const { return p_; }
-    // Raw identity (the IDispatch pointer on Windows), or null.
-    void* identity() const { return p_ ? p_->identity() : nullptr; }
+    // The raw interface (the IDispatch pointer on Windows), or null.
+    void* rawInterface() const { return p_ ? p_->rawInterface() : nullptr; }
+    // The object's identity (its IUnknown on Windows), or null.
+    const void* comIdentity() const { return p_ ? p_->comIdentity() : nullptr; }
 
     // Property get (with optional index arguments), property put, method call.
     // Throw HostError on failure; calling through Nothing is error 91.
@@ -49,7 +51,7 @@ class Dispatch {
     std::unique_ptr<Subscription> advise(std::string_view eventIid, EventSink& sink) const;
 
     friend bool operator==(const Dispatch& a, const Dispatch& b) {
-        return a.identity() == b.identity();
+        return a.comIdentity() == b.comIdentity();
     }
 
   private:

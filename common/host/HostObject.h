@@ -30,9 +30,12 @@ class HostObject {
     // this object. The subscription ends when the returned object is destroyed.
     virtual Subscription* advise(std::string_view eventIid, EventSink& sink) = 0;
 
-    // The object's identity: on Windows its IDispatch pointer, for handing to
-    // code that takes a raw COM reference.
-    virtual void* identity() noexcept = 0;
+    // The interface the object is reached through (on Windows its IDispatch
+    // pointer), for handing to code that takes a raw COM reference.
+    virtual void* rawInterface() noexcept = 0;
+    // What tells two handles of one object apart from handles of two objects:
+    // on Windows the object's IUnknown, which every interface of it answers.
+    virtual const void* comIdentity() noexcept { return rawInterface(); }
 
   protected:
     virtual ~HostObject() = default;

@@ -2,25 +2,6 @@
 
 namespace cq::win32 {
 
-HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG ClassFactory::AddRef() { return ++refs_; }
-
-ULONG ClassFactory::Release() {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;

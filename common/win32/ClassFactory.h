@@ -5,11 +5,11 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#include <atomic>
 #include <span>
 
 #include "common/win32/ComBarrier.h"
 #include "common/win32/ComModule.h"
+#include "common/win32/ComObject.h"
 
 namespace cq::win32 {
 
@@ -27,23 +27,18 @@ HRESULT createObject(REFIID iid, void** object) {
     return hr;
 }
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
   public:
     // A factory with one reference; it counts as a live object of the module.
     explicit ClassFactory(ObjectCreator creator) noexcept : creator_(creator) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // CLASS_E_NOAGGREGATION when `outer` is given.
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
   private:
-    ~ClassFactory() = default;
+    ~ClassFactory() override = default;
 
-    ModuleObject alive_;
-    std::atomic<ULONG> refs_{1};
     ObjectCreator creator_;
 };
 

@@ -1,25 +1,19 @@
 #pragma once
 // The exception barrier of every COM entry point: nothing thrown inside may
-// reach the caller, which sees an HRESULT instead.
-//   HostError          its number when that is a failure code, else E_FAIL
-//   std::bad_alloc     E_OUTOFMEMORY
-//   anything else      E_UNEXPECTED
+// reach the caller, which sees an HRESULT instead, made by
+// currentExceptionToHresult (ComError.h): a HostError's number as its script
+// error (438 as 0x800A01B6, ...), std::bad_alloc as E_OUTOFMEMORY, anything
+// else as E_UNEXPECTED, with the description in the thread's error info.
 // The body returns an HRESULT, or nothing for S_OK.
 
 #include <windows.h>
 
-#include <new>
 #include <type_traits>
 #include <utility>
 
-#include "common/HostError.h"
+#include "common/win32/ComError.h"
 
 namespace cq::win32 {
-
-inline HRESULT hostErrorHresult(const HostError& error) noexcept {
-    const auto hr = static_cast<HRESULT>(error.number());
-    return FAILED(hr) ? hr : E_FAIL;
-}
 
 template <class F>
 HRESULT barrier(F&& body) noexcept {
@@ -30,12 +24,8 @@ HRESULT barrier(F&& body) noexcept {
         } else {
             return static_cast<HRESULT>(std::forward<F>(body)());
         }
-    } catch (const HostError& error) {
-        return hostErrorHresult(error);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_UNEXPECTED;
+        return currentExceptionToHresult(nullptr);
     }
 }
 

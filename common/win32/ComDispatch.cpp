@@ -13,9 +13,26 @@
 namespace cq::win32 {
 namespace {
 
+// The wrappers, by the IDispatch they call through: each dispatch interface of
+// an object has DISPIDs of its own (an add-in's ribbon face and its default
+// one), so one object may have a wrapper per interface; handles compare equal
+// by the object's IUnknown all the same. Never destroyed: a handle in a static
+// object (the host, when the add-in was never disconnected) lets go of its
+// wrapper during static destruction, in whatever order that runs.
 std::unordered_map<IDispatch*, ComDispatch*>& wrappers() {
-    static std::unordered_map<IDispatch*, ComDispatch*> map;
-    return map;
+    static auto* map = new std::unordered_map<IDispatch*, ComDispatch*>();
+    return *map;
+}
+
+// The object's identity. Only compared: the reference QueryInterface took is
+// given back at once (the wrapper's own reference keeps the object).
+IUnknown* identityOf(IDispatch* object) {
+    IUnknown* unknown = nullptr;
+    if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown))) ||
+        unknown == nullptr)
+        return object;
+    unknown->Release();
+    return unknown;
 }
 
 void clearException(EXCEPINFO& info) {
@@ -32,7 +49,7 @@ Dispatch ComDispatch::wrap(IDispatch* object) {
     auto& map = wrappers();
     auto it = map.find(object);
     if (it != map.end()) return Dispatch(it->second);
-    auto* wrapper = new ComDispatch(object);
+    auto* wrapper = new ComDispatch(object, identityOf(object));
     map.emplace(object, wrapper);
     return Dispatch(wrapper);
 }

@@ -4,7 +4,8 @@
 //
 // One Dispatch handle holds one COM reference: addRef/release are forwarded to
 // the object. While any handle lives, the same IDispatch always gives the same
-// wrapper, so member DISPIDs are looked up once per object and then reused.
+// wrapper, so member DISPIDs are looked up once per object and then reused;
+// two handles are the same object when their objects' IUnknowns are.
 // Wrappers belong to the thread that made them (the apartment of the object).
 
 #include <windows.h>
@@ -33,17 +34,19 @@ class ComDispatch final : public HostObject {
     Variant invoke(std::string_view name, CallKind kind, std::span<Variant> args) override;
     // Connection-point subscription; see ComEventSink.h.
     Subscription* advise(std::string_view eventIid, EventSink& sink) override;
-    void* identity() noexcept override { return object_; }
+    void* rawInterface() noexcept override { return object_; }
+    const void* comIdentity() noexcept override { return identity_; }
 
     IDispatch* get() const { return object_; }
 
   private:
-    explicit ComDispatch(IDispatch* object) : object_(object) {}
+    ComDispatch(IDispatch* object, IUnknown* identity) : object_(object), identity_(identity) {}
     ~ComDispatch() override = default;
 
     DISPID dispid(std::string_view name);
 
     IDispatch* object_;
+    IUnknown* identity_;  // the object's IUnknown; valid while object_ is held
     unsigned long refs_ = 0;
     std::unordered_map<std::string, DISPID> dispids_;
 };

@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 
+#include "common/win32/ComPtr.h"
 #include "common/win32/Text.h"
 
 namespace cq::win32 {
@@ -109,8 +110,20 @@ HRESULT currentExceptionToHresult(EXCEPINFO* info) noexcept {
         code = E_UNEXPECTED;
         description = "Unexpected failure";
     }
-    if (info == nullptr) return code;
     try {
+        if (info == nullptr) {
+            // Through a vtable: the description goes with the thread's error
+            // info, where ITypeInfo::Invoke and other callers find it.
+            ComPtr<ICreateErrorInfo> create;
+            if (SUCCEEDED(CreateErrorInfo(create.put()))) {
+                const std::wstring wide = toWide(description);
+                create->SetDescription(const_cast<LPOLESTR>(wide.c_str()));
+                ComPtr<IErrorInfo> error;
+                if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, error.putVoid())))
+                    SetErrorInfo(0, error.get());
+            }
+            return code;
+        }
         *info = EXCEPINFO{};
         info->scode = code;
         info->bstrDescription = allocBstr(description);

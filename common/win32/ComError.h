@@ -26,9 +26,11 @@ HRESULT errorHresult(std::int32_t number);
 // description is the system's text for the code.
 HostError comError(HRESULT hr, EXCEPINFO* info = nullptr);
 
-// Inside a catch block: describes the exception being handled in `info` (when
-// given) and returns the HRESULT to answer with: DISP_E_EXCEPTION when `info`
-// was filled, otherwise the failure's own code.
+// Inside a catch block, the one way an exception becomes an answer: the
+// failure's own code (a HostError's number through errorHresult), with its
+// description in `info` and DISP_E_EXCEPTION as the answer when `info` is
+// given (IDispatch::Invoke written by hand), or in the thread's error info
+// otherwise (an entry point reached through a vtable).
 HRESULT currentExceptionToHresult(EXCEPINFO* info) noexcept;
 
 }  // namespace cq::win32

@@ -41,24 +41,8 @@ ComEventSink::~ComEventSink() { --liveSinks; }
 
 int ComEventSink::live() { return liveSinks; }
 
-HRESULT STDMETHODCALLTYPE ComEventSink::QueryInterface(REFIID riid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-        IsEqualIID(riid, iid_)) {
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE ComEventSink::AddRef() { return ++refs_; }
-
-ULONG STDMETHODCALLTYPE ComEventSink::Release() {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+void* ComEventSink::queryOther(REFIID riid) noexcept {
+    return IsEqualIID(riid, iid_) ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE ComEventSink::GetTypeInfoCount(UINT* count) {

@@ -16,10 +16,11 @@
 #include <string_view>
 
 #include "common/host/HostObject.h"
+#include "common/win32/ComObject.h"
 
 namespace cq::win32 {
 
-class ComEventSink final : public IDispatch {
+class ComEventSink final : public ComObject<IDispatch> {
   public:
     // Starts with one reference, held by the caller.
     ComEventSink(const IID& iid, std::string iidText, EventSink& sink);
@@ -29,10 +30,6 @@ class ComEventSink final : public IDispatch {
     // Ends the deliveries; later calls of Invoke do nothing.
     void detach() noexcept { sink_ = nullptr; }
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
@@ -43,12 +40,13 @@ class ComEventSink final : public IDispatch {
                                      UINT* argError) override;
 
   private:
-    ~ComEventSink();
+    ~ComEventSink() override;
+    // The event interface itself, which Office asks for before it advises.
+    void* queryOther(REFIID riid) noexcept override;
 
     IID iid_;
     std::string iidText_;
     EventSink* sink_;
-    ULONG refs_ = 1;
 };
 
 // Subscribes `sink` to the event interface `eventIid` ("{...}") of `source`

@@ -2,6 +2,7 @@
 
 #include "common/win32/ComDispatch.h"
 #include "common/win32/ComEventSink.h"
+#include "common/win32/TypeLibrary.h"
 
 #include <atomic>
 
@@ -29,6 +30,9 @@ long ComModule::locks() noexcept { return g_locks.load(); }
 HRESULT ComModule::canUnloadNow() noexcept {
     const bool idle = g_objects.load() == 0 && g_locks.load() == 0 && ComDispatch::live() == 0 &&
                       ComEventSink::live() == 0;
+    // COM may unload the module after this answer: nothing of oleaut32's may
+    // be left for static destruction to release.
+    if (idle) releaseTypeLibrary();
     return idle ? S_OK : S_FALSE;
 }
 

@@ -29,7 +29,7 @@ class FakeObject : public HostObject {
     void release() noexcept override { --refs_; }
     Variant invoke(std::string_view name, CallKind kind, std::span<Variant> args) override;
     Subscription* advise(std::string_view eventIid, EventSink& sink) override;
-    void* identity() noexcept override { return this; }
+    void* rawInterface() noexcept override { return this; }
 
     // Scripting. A stored property answers Get and accepts Put; an object
     // property holds the object without counting a reference (the Office owns

@@ -31,7 +31,7 @@ std::int32_t RecordingSupportLibrary::LibQuintorAddAboutMenu(std::uintptr_t hIns
                                                              const Dispatch& explorer) {
     failIfMissing(missing);
     lastInstance = hInstance;
-    aboutMenus.push_back(explorer.identity());
+    aboutMenus.push_back(explorer.rawInterface());
     return 0;
 }
 

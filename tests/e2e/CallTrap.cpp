@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/win32/ComObject.h"
 #include "common/win32/ComPtr.h"
 
 namespace cq::test::e2e {
@@ -16,29 +17,12 @@ win32::ComPtr<IUnknown> identityOf(IUnknown* object) {
     return identity;
 }
 
-class TrapFilter final : public IMessageFilter {
+class TrapFilter final : public win32::ComObject<IMessageFilter> {
   public:
     TrapFilter(win32::ComPtr<IUnknown> target, std::function<void()> lastWords)
         : target_(std::move(target)), lastWords_(std::move(lastWords)) {}
 
     void chain(IMessageFilter* previous) { previous_ = previous; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
-            *out = static_cast<IMessageFilter*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
                                                LPINTERFACEINFO info) override {
@@ -62,11 +46,10 @@ class TrapFilter final : public IMessageFilter {
     }
 
   private:
-    ~TrapFilter() {
+    ~TrapFilter() override {
         if (previous_) previous_->Release();
     }
 
-    ULONG refs_ = 1;
     win32::ComPtr<IUnknown> target_;
     std::function<void()> lastWords_;
     IMessageFilter* previous_ = nullptr;

@@ -101,14 +101,14 @@ TEST(FakeCommandBars, ClickReachesSubscribersWithCtrlAndCancelDefault) {
         void onEvent(std::string_view name, std::span<Variant> args) override {
             ASSERT_EQ(name, "Click");
             ASSERT_EQ(args.size(), 2u);
-            ctrl = args[0].toObject().identity();
+            ctrl = args[0].toObject().rawInterface();
             args[1].assign(true);
         }
     } sink;
     EXPECT_FALSE(b.bars.click(b.send));  // nobody listens
     auto subscription = b.send.handle().advise(kCommandBarButtonEvents, sink);
     EXPECT_TRUE(b.bars.click(b.send));
-    EXPECT_EQ(sink.ctrl, b.send.identity());
+    EXPECT_EQ(sink.ctrl, b.send.rawInterface());
 }
 
 }  // namespace

@@ -368,7 +368,7 @@ TEST_F(ComDispatchTest, AnObjectHasOneComObjectAndOneWrapper) {
     EXPECT_EQ(first.get(), second.get());  // the same wrapper, its DISPIDs cached
     EXPECT_EQ(first, second);
     ComPtr<IDispatch> raw = ComPtr<IDispatch>::adopt(exporter.exportObject(inspectors));
-    EXPECT_EQ(first.identity(), raw.get());
+    EXPECT_EQ(first.rawInterface(), raw.get());
     EXPECT_EQ(ComDispatch::live(), 2);
     EXPECT_EQ(ComExport::live(), 2);
     // Every handle is one reference on the object.
@@ -388,7 +388,7 @@ TEST_F(ComDispatchTest, ObjectsPutInTravelBackAsThemselves) {
         // A COM object from outside, like the add-in's own Connect object.
         item.put("Object", wrapDispatch(&connect));
         Dispatch back = item.get("Object").toObject();
-        EXPECT_EQ(back.identity(), static_cast<IDispatch*>(&connect));
+        EXPECT_EQ(back.rawInterface(), static_cast<IDispatch*>(&connect));
         // An object of the Office itself arrives as that object.
         item.put("Owner", a.get("Inspectors"));
         EXPECT_EQ(addin.object("Owner"), &inspectors);
@@ -579,7 +579,7 @@ TEST_F(ComDispatchTest, TheSinkReadsTheWireForm) {
     EXPECT_EQ(cancel, VARIANT_TRUE);
     ASSERT_EQ(recorder.events.size(), 1u);
     EXPECT_EQ(recorder.events[0].name, "Click");
-    EXPECT_EQ(recorder.events[0].args[0].toObject().identity(), ctrl.get());
+    EXPECT_EQ(recorder.events[0].args[0].toObject().rawInterface(), ctrl.get());
 
     EXPECT_EQ(sink->Invoke(77, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
               DISP_E_MEMBERNOTFOUND);

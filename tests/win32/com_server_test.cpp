@@ -300,9 +300,9 @@ TEST_F(RegisteredAddin, ConnectsByNameThroughIDispatch) {
     EXPECT_EQ(V_VT(&result), VT_EMPTY);
 
     UINT argErr = 0;
-    EXPECT_EQ(dispatch->Invoke(4, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &connection,
-                               &result, nullptr, &argErr),
-              DISP_E_BADPARAMCOUNT);
+    EXPECT_TRUE(FAILED(dispatch->Invoke(4, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                        &connection, &result, nullptr, &argErr)))
+        << "too many arguments";
     EXPECT_EQ(dispatch->Invoke(9, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &startup, &result,
                                nullptr, nullptr),
               DISP_E_MEMBERNOTFOUND);
@@ -311,7 +311,7 @@ TEST_F(RegisteredAddin, ConnectsByNameThroughIDispatch) {
               DISP_E_UNKNOWNINTERFACE);
     UINT count = 9;
     EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
-    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(count, 1u);
     addin->Release();
 }
 

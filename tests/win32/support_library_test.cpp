@@ -34,7 +34,7 @@ class Explorer : public HostObject {
         throw HostError(438, "no members");
     }
     Subscription* advise(std::string_view, EventSink&) override { return nullptr; }
-    void* identity() noexcept override { return this; }
+    void* rawInterface() noexcept override { return this; }
 };
 
 std::string exeFolder() {

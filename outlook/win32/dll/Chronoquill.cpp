@@ -9,6 +9,7 @@
 #include "common/win32/ComBarrier.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ServerRegistration.h"
+#include "common/win32/ThisModule.h"
 #include "outlook/Connect.h"
 #include "outlook/win32/dll/ConnectObject.h"
 #include "outlook/win32/dll/OutlookPorts.h"
@@ -17,22 +18,20 @@ namespace {
 
 using namespace cq::win32;
 
-HMODULE g_module = nullptr;
-
 // {DDAE8299-4AC0-464C-86CC-713F59DA574E}
 constexpr CLSID kConnectClsid = {
     0xddae8299, 0x4ac0, 0x464c, {0x86, 0xcc, 0x71, 0x3f, 0x59, 0xda, 0x57, 0x4e}};
 
 HRESULT createConnect(REFIID iid, void** object) {
     // The services come first: the portable Connect reaches everything through them.
-    installOutlookPorts(g_module);
+    installOutlookPorts(thisModule());
     return createObject<ConnectObject>(iid, object);
 }
 
 constexpr ServedClass kClasses[] = {{kConnectClsid, &createConnect}};
 
 cq::Registration registration() {
-    return {guidText(kConnectClsid), std::string(cq::kAddInProgId),
+    return {guidText(kConnectClsid), std::string(cq::kOutlookAddInProgId),
             "Chronoquill date and time stamps for Outlook", "Chronoquill", "Outlook"};
 }
 
@@ -41,10 +40,7 @@ cq::Registration registration() {
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
-        DisableThreadLibraryCalls(instance);
-    }
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
     return TRUE;
 }
 

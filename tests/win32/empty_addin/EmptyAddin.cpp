@@ -1,20 +1,20 @@
 // An add-in that does nothing: class "ChronoquillEmpty.Connect" implementing
-// IDTExtensibility2 through its vtable and through IDispatch, served and
+// IDTExtensibility2 through its vtable and through IDispatch (its type
+// library holds only that interface), served and
 // registered by the same code as the real add-ins. The tests load it with
 // regsvr32 and COM; the benchmarks measure the real add-ins against it.
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
-
 #include "common/Registration.h"
 #include "common/win32/ClassFactory.h"
 #include "common/win32/ComBarrier.h"
 #include "common/win32/ComModule.h"
-#include "common/win32/ExtensibilityDispatch.h"
+#include "common/win32/ComObject.h"
 #include "common/win32/IDTExtensibility2.h"
 #include "common/win32/ServerRegistration.h"
+#include "common/win32/TypedDispatch.h"
 
 namespace cq::win32 {
 namespace {
@@ -23,52 +23,8 @@ namespace {
 constexpr CLSID kClsid = {
     0x4CABDD47, 0x54F7, 0x45A4, {0xB3, 0x88, 0x8C, 0x82, 0x7F, 0x2E, 0xED, 0xF7}};
 
-class Connect final : public IDTExtensibility2 {
+class Connect final : public ComObject<TypedDispatch<IDTExtensibility2>> {
   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-            IsEqualIID(iid, IID_IDTExtensibility2)) {
-            *object = static_cast<IDTExtensibility2*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info == nullptr) return E_POINTER;
-        *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override {
-        if (count == 0) return S_OK;
-        if (names == nullptr || ids == nullptr) return E_POINTER;
-        // Only member names; argument names are not known.
-        ids[0] = extensibilityDispid(names[0]);
-        for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-        return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                                     UINT* argErr) override {
-        if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        return invokeExtensibility(*this, member, flags, params, result, argErr);
-    }
-
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch*, int, IDispatch*, SAFEARRAY**) override {
         return S_OK;
     }
@@ -76,12 +32,6 @@ class Connect final : public IDTExtensibility2 {
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY**) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY**) override { return S_OK; }
-
-  private:
-    ~Connect() = default;
-
-    ModuleObject alive_;
-    std::atomic<ULONG> refs_{1};
 };
 
 const ServedClass kClasses[] = {{kClsid, &createObject<Connect>}};

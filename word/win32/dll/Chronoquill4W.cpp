@@ -11,6 +11,7 @@
 #include "common/win32/ComBarrier.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ServerRegistration.h"
+#include "common/win32/ThisModule.h"
 #include "word/win32/dll/ConnectObject.h"
 #include "word/win32/dll/WordPorts.h"
 
@@ -18,15 +19,13 @@ namespace {
 
 using namespace cq::win32;
 
-HMODULE g_module = nullptr;
-
 // {48C227F2-A7FD-4B1C-A52B-79B8422992FD}
 constexpr CLSID kConnectClsid = {
     0x48c227f2, 0xa7fd, 0x4b1c, {0xa5, 0x2b, 0x79, 0xb8, 0x42, 0x29, 0x92, 0xfd}};
 
 HRESULT createConnect(REFIID iid, void** object) {
     // Connect writes its log from its constructor on: the services come first.
-    cq::word::win32::installPorts(g_module);
+    cq::word::win32::installPorts(thisModule());
     return createObject<cq::word::win32::ConnectObject>(iid, object);
 }
 
@@ -42,10 +41,7 @@ cq::Registration registration() {
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
-        DisableThreadLibraryCalls(instance);
-    }
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
     return TRUE;
 }
 

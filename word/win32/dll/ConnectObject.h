@@ -1,13 +1,12 @@
 #pragma once
 // The COM object of the Word add-in's Connect ("Chronoquill4W.Connect"): one
-// word::Connect behind IUnknown, a hand-written IDispatch and IDTExtensibility2
-// through its vtable.
-//
-// By name, through IDispatch: OnConnection, OnDisconnection, OnAddInsUpdate,
-// OnStartupComplete and OnBeginShutdown (DISPIDs 1 to 5, also under their
-// "IDTExtensibility2_" names) and IsInitialized (a Boolean, as method or
-// property). The `custom` array of the five handlers is accepted and not read.
-// Every entry point answers with an HRESULT; nothing thrown leaves it.
+// word::Connect behind the class's default interface (IsInitialized and the
+// five handlers under their "IDTExtensibility2_" names) and Office's
+// IDTExtensibility2, through their vtables and through IDispatch as the type
+// library in the DLL describes them. The default IDispatch also answers the
+// handlers by IDTExtensibility2's names and DISPIDs. The `custom` array of the handlers is
+// accepted and not read. Every entry point answers with an HRESULT; nothing
+// thrown leaves it.
 //
 // The ports must be in force before the first object is made: Connect's
 // constructor already writes the log.
@@ -16,24 +15,41 @@
 #include <oaidl.h>
 
 #include "common/win32/AddInObject.h"
+#include "common/win32/TypedDispatch.h"
 #include "word/Connect.h"
+#include "word/win32/dll/IConnect4W.h"
 
 namespace cq::word::win32 {
 
-inline constexpr DISPID kDispidIsInitialized = 6;
-
-class ConnectObject final : public ::cq::win32::AddInObject<Connect> {
+class ConnectObject final
+    : public ::cq::win32::AddInObject<
+          Connect, ::cq::win32::TypedDispatch<IConnect4W, ::cq::win32::IDTExtensibility2>,
+          ::cq::win32::TypedDispatch<::cq::win32::IDTExtensibility2>> {
   public:
     ConnectObject() = default;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argError) override;
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, int ConnectMode,
                                            IDispatch* AddInInst, SAFEARRAY** custom) override;
+
+    HRESULT STDMETHODCALLTYPE IsInitialized(VARIANT_BOOL* initialized) override;
+    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnAddInsUpdate(SAFEARRAY** custom) override {
+        return OnAddInsUpdate(custom);
+    }
+    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnBeginShutdown(SAFEARRAY** custom) override {
+        return OnBeginShutdown(custom);
+    }
+    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnConnection(IDispatch* Application,
+                                                             int ConnectMode, IDispatch* AddInInst,
+                                                             SAFEARRAY** custom) override {
+        return OnConnection(Application, ConnectMode, AddInInst, custom);
+    }
+    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnDisconnection(int RemoveMode,
+                                                                SAFEARRAY** custom) override {
+        return OnDisconnection(RemoveMode, custom);
+    }
+    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnStartupComplete(SAFEARRAY** custom) override {
+        return OnStartupComplete(custom);
+    }
 
   private:
     ~ConnectObject() override = default;  // ~Connect writes the end of the log section

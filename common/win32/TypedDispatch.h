@@ -1,0 +1,64 @@
+#pragma once
+// IDispatch of a dual interface I through the module's type library: names and
+// DISPIDs, argument conversion, named and by-reference arguments, and the call
+// through I's vtable are COM's own (DispGetIDsOfNames, DispInvoke). A failing
+// member describes its failure with the thread's error info (see barrier),
+// which the caller then receives as EXCEPINFO with DISP_E_EXCEPTION.
+//
+// With `Also`, another interface of the same object, the names and DISPIDs
+// that I does not have are those of Also, so that one IDispatch reaches both
+// (a DISPID of Also that I uses for a member of its own stays I's).
+//
+//   class Thing final : public ComObject<TypedDispatch<IThing>> { ... };
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <type_traits>
+
+namespace cq::win32 {
+
+// The four IDispatch members over the type information of `iid`, for the
+// object's face `instance`; `also` (may be null) is the interface looked at
+// for what `iid` does not know, whose face the object answers to QueryInterface.
+HRESULT typeInfoCount(UINT* count) noexcept;
+HRESULT typeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept;
+HRESULT idsOfNames(REFIID iid, const IID* also, REFIID riid, LPOLESTR* names, UINT count,
+                   DISPID* ids) noexcept;
+HRESULT invokeTyped(REFIID iid, const IID* also, IUnknown* instance, DISPID id, REFIID riid,
+                    WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                    UINT* argError) noexcept;
+
+template <class I, class Also = void>
+class TypedDispatch : public I {
+  public:
+    using Interface = I;
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        return typeInfoCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        return typeInfo(__uuidof(I), index, info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override {
+        return idsOfNames(__uuidof(I), also(), riid, names, count, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argError) override {
+        return invokeTyped(__uuidof(I), also(), static_cast<I*>(this), id, riid, flags, params,
+                           result, exception, argError);
+    }
+
+  private:
+    static const IID* also() noexcept {
+        if constexpr (std::is_void_v<Also>) {
+            return nullptr;
+        } else {
+            return &__uuidof(Also);
+        }
+    }
+};
+
+}  // namespace cq::win32

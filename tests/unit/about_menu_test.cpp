@@ -1,0 +1,266 @@
+// The support library's About entry against the in-memory Outlook: where it
+// goes, what a click does, and that every reference it takes goes again when
+// the window closes or the library is unloaded, whatever call fails.
+
+#include "support/about/AboutMenu.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/HostError.h"
+#include "common/host/CommandBars.h"
+#include "outlook/OutlookObjects.h"
+#include "tests/doubles/FakeOutlook.h"
+
+namespace cq::test {
+namespace {
+
+using libquintor::AboutMenu;
+using libquintor::AboutPlatform;
+
+constexpr std::uintptr_t kInstance = 0x10000000;
+
+struct LoggedError {
+    std::string source;
+    std::int32_t number;
+    std::string message;
+};
+
+class RecordingPlatform : public AboutPlatform {
+  public:
+    std::string productName(std::uintptr_t instance) override {
+        instances.push_back(instance);
+        if (!product) throw HostError(1813, "no version resource");
+        return "Chronoquill";
+    }
+    void showAbout(std::uintptr_t instance, const Dispatch& explorer) override {
+        instances.push_back(instance);
+        shownFor.push_back(explorer.identity());
+        if (!window) throw HostError(1400, "the About window cannot be created");
+    }
+    void logError(std::string_view source, std::int32_t number,
+                  const std::string& message) override {
+        errors.push_back({std::string(source), number, message});
+    }
+
+    bool product = true;
+    bool window = true;
+    std::vector<std::uintptr_t> instances;
+    std::vector<void*> shownFor;
+    std::vector<LoggedError> errors;
+};
+
+struct World {
+    explicit World(int version = 11, ExplorerLayout layout = {})
+        : outlook(office, version), explorer(outlook.addExplorer(layout)) {}
+
+    FakeCommandBars& bars() { return outlook.explorerBars(explorer); }
+    // The controls tagged as the entry, on any bar of the window.
+    std::vector<FakeObject*> entries() {
+        std::vector<FakeObject*> found;
+        FakeObject* menu = bars().bar("Menu Bar");
+        if (!menu) return found;
+        for (FakeObject* popup : bars().controls(*menu)) {
+            if (bars().property(*popup, "Type").toInt() != msoControlPopup) continue;
+            for (FakeObject* c : bars().controls(bars().popupBar(*popup)))
+                if (bars().property(*c, "Tag").toString() == libquintor::kAboutTag)
+                    found.push_back(c);
+        }
+        return found;
+    }
+
+    FakeOffice office;
+    FakeOutlook outlook;
+    FakeObject& explorer;
+    RecordingPlatform platform;
+};
+
+TEST(AboutMenu, OutlookBefore2010GetsOneEntryAtTheEndOfTheHelpMenu) {
+    for (int version : {9, 10, 11, 12}) {
+        SCOPED_TRACE(version);
+        World w(version);
+        AboutMenu menu(w.platform);
+        menu.add(kInstance, w.explorer.handle());
+        menu.add(kInstance, w.explorer.handle());  // the same window again
+
+        FakeCommandBars& bars = w.bars();
+        FakeObject& help = bars.popupBar(*bars.controls(*bars.bar("Menu Bar")).back());
+        const std::vector<FakeObject*> items = bars.controls(help);
+        ASSERT_EQ(items.size(), 2u);
+        FakeObject& entry = *items.back();
+        EXPECT_EQ(w.entries(), std::vector<FakeObject*>{&entry});
+        EXPECT_EQ(bars.property(entry, "Caption").toString(), "About Chronoquill...");
+        EXPECT_EQ(bars.property(entry, "Style").toInt(), msoButtonCaption);
+        EXPECT_TRUE(bars.property(entry, "BeginGroup").toBool());
+        EXPECT_TRUE(bars.isTemporary(entry));
+        EXPECT_EQ(entry.subscribers(kCommandBarButtonEvents), 1);
+        EXPECT_EQ(w.explorer.subscribers(ol::kExplorerEvents), 1);
+        EXPECT_EQ(menu.size(), 1u);
+        EXPECT_TRUE(w.platform.errors.empty());
+        EXPECT_EQ(w.platform.instances, std::vector<std::uintptr_t>{kInstance});
+    }
+}
+
+TEST(AboutMenu, From2010OnNothingIsAddedOrHeld) {
+    for (int version : {14, 15, 16}) {
+        SCOPED_TRACE(version);
+        World w(version);
+        AboutMenu menu(w.platform);
+        menu.add(kInstance, w.explorer.handle());
+        EXPECT_TRUE(w.entries().empty());
+        EXPECT_EQ(menu.size(), 0u);
+        EXPECT_TRUE(w.platform.errors.empty());
+        EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+    }
+}
+
+TEST(AboutMenu, EachExplorerWindowGetsItsOwnEntry) {
+    World w;
+    AboutMenu menu(w.platform);
+    FakeObject& second = w.outlook.addExplorer();
+    menu.add(kInstance, w.explorer.handle());
+    menu.add(kInstance, second.handle());
+    menu.add(kInstance, w.explorer.handle());
+    EXPECT_EQ(w.entries().size(), 1u);
+    EXPECT_EQ(menu.size(), 2u);
+
+    FakeCommandBars& bars = w.outlook.explorerBars(second);
+    FakeObject& help = bars.popupBar(*bars.controls(*bars.bar("Menu Bar")).back());
+    bars.click(*bars.controls(help).back());
+    EXPECT_EQ(w.platform.shownFor, std::vector<void*>{second.identity()});
+}
+
+TEST(AboutMenu, AClickShowsTheAboutWindowOfTheGivenModuleForThatWindow) {
+    World w;
+    AboutMenu menu(w.platform);
+    menu.add(kInstance, w.explorer.handle());
+    w.platform.instances.clear();
+    w.bars().click(*w.entries().at(0));
+    w.bars().click(*w.entries().at(0));
+    EXPECT_EQ(w.platform.shownFor,
+              (std::vector<void*>{w.explorer.identity(), w.explorer.identity()}));
+    EXPECT_EQ(w.platform.instances, (std::vector<std::uintptr_t>{kInstance, kInstance}));
+    EXPECT_TRUE(w.platform.errors.empty());
+
+    // A window that cannot be shown: one entry each time, nothing reaches Outlook.
+    w.platform.window = false;
+    EXPECT_FALSE(w.bars().click(*w.entries().at(0)));
+    ASSERT_EQ(w.platform.errors.size(), 1u);
+    EXPECT_EQ(w.platform.errors[0].source, "LibQuintor::AboutMenu_Click");
+    EXPECT_EQ(w.platform.errors[0].number, 1400);
+}
+
+TEST(AboutMenu, TheEntryAndEveryReferenceGoWhenTheWindowClosesOrTheLibraryIsUnloaded) {
+    enum class End { kWindowCloses, kOutlookQuits, kLibraryUnloaded };
+    for (End end : {End::kWindowCloses, End::kOutlookQuits, End::kLibraryUnloaded}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        World w;
+        {
+            AboutMenu menu(w.platform);
+            menu.add(kInstance, w.explorer.handle());
+            FakeObject* entry = w.entries().at(0);
+            EXPECT_GT(w.office.liveReferences(), 0);
+            switch (end) {
+                case End::kWindowCloses:
+                    w.outlook.closeExplorer(w.explorer);
+                    break;
+                case End::kOutlookQuits:
+                    // Outlook closes its windows, then the add-in is disconnected;
+                    // the library hears nothing more.
+                    w.outlook.closeExplorer(w.explorer);
+                    w.outlook.activeExplorer = nullptr;
+                    break;
+                case End::kLibraryUnloaded:
+                    menu.clear();
+                    break;
+            }
+            EXPECT_TRUE(w.bars().isDeleted(*entry));
+            EXPECT_EQ(menu.size(), 0u);
+            EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+            EXPECT_EQ(w.explorer.subscribers(ol::kExplorerEvents), 0);
+            EXPECT_EQ(entry->subscribers(kCommandBarButtonEvents), 0);
+
+            // A window reopened later gets its entry again.
+            FakeObject& again = w.outlook.addExplorer();
+            menu.add(kInstance, again.handle());
+            EXPECT_EQ(menu.size(), 1u);
+        }
+        EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+        EXPECT_TRUE(w.platform.errors.empty());
+    }
+}
+
+TEST(AboutMenu, WithoutAHelpMenuTheLastMenuOfTheMenuBarTakesTheEntry) {
+    World w(11, ExplorerLayout{.menuBar = true, .helpMenu = false});
+    AboutMenu menu(w.platform);
+    menu.add(kInstance, w.explorer.handle());
+    FakeCommandBars& bars = w.bars();
+    FakeObject* tools = bars.controls(*bars.bar("Menu Bar")).back();
+    EXPECT_EQ(bars.property(*tools, "Caption").toString(), "&Tools");
+    ASSERT_EQ(w.entries().size(), 1u);
+    EXPECT_EQ(bars.controls(bars.popupBar(*tools)).back(), w.entries()[0]);
+    EXPECT_TRUE(w.platform.errors.empty());
+}
+
+TEST(AboutMenu, WhatIsMissingIsSkippedWithOneLogEntry) {
+    const struct {
+        const char* what;
+        ExplorerLayout layout;
+        bool nullExplorer;
+        bool product;
+        std::int32_t number;
+    } cases[] = {
+        {"no Menu Bar", {.menuBar = false}, false, true, 5},
+        {"no explorer", {}, true, true, 91},
+        {"no product name", {}, false, false, 1813},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        World w(11, c.layout);
+        w.platform.product = c.product;
+        AboutMenu menu(w.platform);
+        menu.add(kInstance, c.nullExplorer ? Dispatch() : w.explorer.handle());
+        EXPECT_TRUE(w.entries().empty());
+        EXPECT_EQ(menu.size(), 0u);
+        ASSERT_EQ(w.platform.errors.size(), 1u);
+        EXPECT_EQ(w.platform.errors[0].source, "LibQuintor::LibQuintorAddAboutMenu");
+        EXPECT_EQ(w.platform.errors[0].number, c.number);
+        EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+    }
+}
+
+// Every host call of adding, clicking and closing made to fail in turn.
+TEST(AboutMenu, AnyFailingCallLeavesNoEntryAndNoReferenceBehind) {
+    int calls = 0;
+    {
+        World w;
+        AboutMenu menu(w.platform);
+        menu.add(kInstance, w.explorer.handle());
+        calls = w.office.calls();
+    }
+    ASSERT_GT(calls, 5);
+    for (int failAt = 1; failAt <= calls; ++failAt) {
+        SCOPED_TRACE(failAt);
+        World w;
+        const int before = w.office.calls();
+        w.office.failAt = before + failAt;
+        AboutMenu menu(w.platform);
+        menu.add(kInstance, w.explorer.handle());
+        ASSERT_TRUE(w.office.injected());
+        EXPECT_EQ(w.platform.errors.size(), 1u);
+        EXPECT_EQ(menu.size(), 0u);
+        // Nothing of the entry is left on any menu.
+        std::size_t temporary = 0;
+        FakeObject* menuBar = w.bars().bar("Menu Bar");
+        for (FakeObject* popup : w.bars().controls(*menuBar))
+            for (FakeObject* c : w.bars().controls(w.bars().popupBar(*popup)))
+                temporary += w.bars().isTemporary(*c) ? 1 : 0;
+        EXPECT_EQ(temporary, 0u);
+        EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+    }
+}
+
+}  // namespace
+}  // namespace cq::test

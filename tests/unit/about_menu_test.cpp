@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "common/HostError.h"
+#include "common/Port.h"
 #include "common/host/CommandBars.h"
 #include "outlook/OutlookObjects.h"
+#include "outlook/SupportLibrary.h"
 #include "tests/doubles/FakeOutlook.h"
+#include "tests/doubles/OutlookWorld.h"
+#include "tests/doubles/RecordingSupportLibrary.h"
 
 namespace cq::test {
 namespace {
@@ -153,42 +157,83 @@ TEST(AboutMenu, AClickShowsTheAboutWindowOfTheGivenModuleForThatWindow) {
 }
 
 TEST(AboutMenu, TheEntryAndEveryReferenceGoWhenTheWindowClosesOrTheLibraryIsUnloaded) {
-    enum class End { kWindowCloses, kOutlookQuits, kLibraryUnloaded };
-    for (End end : {End::kWindowCloses, End::kOutlookQuits, End::kLibraryUnloaded}) {
-        SCOPED_TRACE(static_cast<int>(end));
+    for (bool unload : {false, true}) {
+        SCOPED_TRACE(unload ? "the library is unloaded" : "the window closes");
         World w;
         {
             AboutMenu menu(w.platform);
             menu.add(kInstance, w.explorer.handle());
             FakeObject* entry = w.entries().at(0);
             EXPECT_GT(w.office.liveReferences(), 0);
-            switch (end) {
-                case End::kWindowCloses:
-                    w.outlook.closeExplorer(w.explorer);
-                    break;
-                case End::kOutlookQuits:
-                    // Outlook closes its windows, then the add-in is disconnected;
-                    // the library hears nothing more.
-                    w.outlook.closeExplorer(w.explorer);
-                    w.outlook.activeExplorer = nullptr;
-                    break;
-                case End::kLibraryUnloaded:
-                    menu.clear();
-                    break;
-            }
+            if (unload)
+                menu.clear();
+            else
+                w.outlook.closeExplorer(w.explorer);
             EXPECT_TRUE(w.bars().isDeleted(*entry));
             EXPECT_EQ(menu.size(), 0u);
             EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
             EXPECT_EQ(w.explorer.subscribers(ol::kExplorerEvents), 0);
             EXPECT_EQ(entry->subscribers(kCommandBarButtonEvents), 0);
 
-            // A window reopened later gets its entry again.
+            // A window opened later gets its entry again.
             FakeObject& again = w.outlook.addExplorer();
             menu.add(kInstance, again.handle());
             EXPECT_EQ(menu.size(), 1u);
         }
         EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
         EXPECT_TRUE(w.platform.errors.empty());
+    }
+}
+
+// The add-in's support library with the About entries behind
+// LibQuintorAddAboutMenu, as LibQuintor.dll has them.
+class LibraryWithAboutMenu : public RecordingSupportLibrary {
+  public:
+    explicit LibraryWithAboutMenu(AboutMenu& menu) : menu_(menu) {}
+    std::int32_t LibQuintorAddAboutMenu(std::uintptr_t hInstance,
+                                        const Dispatch& explorer) override {
+        RecordingSupportLibrary::LibQuintorAddAboutMenu(hInstance, explorer);
+        menu_.add(hInstance, explorer);
+        return 0;
+    }
+
+  private:
+    AboutMenu& menu_;
+};
+
+// The add-in hands the library the explorer at start-up and each new one at
+// its first activation; however Outlook ends, once its windows are closed and
+// the add-in is disconnected, no Outlook object is held any more.
+TEST(AboutMenu, WithTheAddInNothingIsHeldOnceOutlookHasClosedItsWindowsAndDisconnected) {
+    for (bool windowsFirst : {true, false}) {
+        SCOPED_TRACE(windowsFirst ? "Outlook quits"
+                                  : "the add-in is disconnected, then Outlook quits");
+        OutlookWorld w(11);
+        RecordingPlatform platform;
+        AboutMenu menu(platform);
+        LibraryWithAboutMenu lib(menu);
+        ScopedPort<SupportLibrary> port(lib);
+
+        FakeObject& first = w.addExplorer();
+        w.connectAddIn();
+        w.startup();
+        FakeObject& second = w.openExplorer();
+        EXPECT_EQ(menu.size(), 2u);
+        for (FakeObject* explorer : {&first, &second}) {
+            FakeCommandBars& bars = w.outlook.explorerBars(*explorer);
+            FakeObject& help = bars.popupBar(*bars.controls(*bars.bar("Menu Bar")).back());
+            EXPECT_EQ(bars.property(*bars.controls(help).back(), "Tag").toString(),
+                      libquintor::kAboutTag);
+        }
+
+        if (!windowsFirst) w.disconnect();
+        w.outlook.closeExplorer(second);
+        w.outlook.closeExplorer(first);
+        if (windowsFirst) w.disconnect();
+        EXPECT_EQ(menu.size(), 0u);
+        EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+        EXPECT_EQ(w.escaped, 0);
+        EXPECT_TRUE(platform.errors.empty());
     }
 }
 

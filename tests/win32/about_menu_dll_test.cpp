@@ -249,18 +249,6 @@ TEST_F(AboutMenuDllTest, TheEntryGoesWithTheLibrary) {
     addThenEnd([&](FakeObject&) { unload(); });
 }
 
-TEST_F(AboutMenuDllTest, Outlook2010AndLaterGetNothing) {
-    FakeOffice office;
-    FakeOutlook outlook(office, 14);
-    start();
-    FakeObject& explorer = outlook.addExplorer();
-    EXPECT_EQ(addAboutMenu(explorer), 0);
-    FakeCommandBars& bars = outlook.explorerBars(explorer);
-    FakeObject& help = bars.popupBar(*bars.controls(*bars.bar("Menu Bar")).back());
-    EXPECT_EQ(bars.controls(help).size(), 1u);
-    EXPECT_EQ(office.liveReferences(), 0) << office.referenced();
-}
-
 TEST_F(AboutMenuDllTest, AClickShowsTheAboutWindowOverTheExplorerUntilEscapeOrEnter) {
     const struct {
         const char* key;

@@ -13,6 +13,9 @@ ConnectedOutlook::ConnectedOutlook() {
 }
 
 void ConnectedOutlook::shutdown() {
+    // Outlook closes its explorer first (the support library lets go of its
+    // About entry there).
+    while (outlook_.activeExplorer) outlook_.closeExplorer(*outlook_.activeExplorer);
     calls_.shutdown(*addin_.get());
     addin_.reset();
     outlook_.addIn.set("Object", Variant());

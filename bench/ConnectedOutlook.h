@@ -26,8 +26,8 @@ class ConnectedOutlook {
     // The exported Application.
     IDispatch* application() const { return app_.get(); }
 
-    // Outlook's shutdown: OnBeginShutdown and OnDisconnection, then the
-    // add-in let go and its published object forgotten.
+    // Outlook's shutdown: the explorer closes, OnBeginShutdown and
+    // OnDisconnection, then the add-in let go and its published object forgotten.
     void shutdown();
 
   private:

@@ -4,9 +4,12 @@
 // objects. Timed per cycle: CLSIDFromProgID + CoCreateInstance, OnConnection,
 // OnStartupComplete; shutdown (OnBeginShutdown, OnDisconnection, release) is
 // timed apart. The first cycle of each (loading the DLLs) is shown, not counted.
-// To show what the support library takes of it, its three calls at connection
-// (LibQuintorInitEx, LibQuintorAddAboutMenu, LibQuintorInitComplete) are also
-// made directly, with the record the add-in passes, and timed on their own.
+// Each cycle runs as an Outlook session does: the explorer window is there
+// at start-up (the support library adds its About entry to it) and closes
+// before the add-in is shut down. To show what the support library takes of
+// it, its three calls at connection (LibQuintorInitEx, LibQuintorAddAboutMenu,
+// LibQuintorInitComplete) are also made directly, with the record the add-in
+// passes and a new explorer window each time, and timed on their own.
 //
 //   connect_bench.exe [rounds]
 
@@ -51,7 +54,6 @@ class Bench {
         : real_(windowsPath(CQ_BENCH_OUTLOOK_DIR "/Chronoquill.dll"), L"Chronoquill.Connect"),
           empty_(windowsPath(CQ_BENCH_EMPTY_DLL), L"ChronoquillEmpty.Connect"),
           outlook_(office_, 11) {
-        outlook_.addExplorer();
         app_ = ComPtr<IDispatch>::adopt(exporter_.exportObject(outlook_.application));
         held_ = office_.liveReferences();
     }
@@ -59,6 +61,7 @@ class Bench {
     // One connection of the add-in of `progId`, and its shutdown.
     Steps cycle(const wchar_t* progId) {
         Steps s;
+        test::FakeObject& explorer = outlook_.addExplorer();
         auto start = Clock::now();
         ComPtr<win32::IDTExtensibility2> addin = createByProgId(progId);
         s.create = microsSince(start);
@@ -68,6 +71,7 @@ class Bench {
         start = Clock::now();
         calls_.onStartupComplete(*addin.get());
         s.startup = microsSince(start);
+        outlook_.closeExplorer(explorer);
         start = Clock::now();
         calls_.shutdown(*addin.get());
         addin.reset();
@@ -79,11 +83,13 @@ class Bench {
 
     // The first connection of the real add-in must leave it working, not inert.
     void checkRealAddinWorks() {
+        test::FakeObject& explorer = outlook_.addExplorer();
         ComPtr<win32::IDTExtensibility2> addin = createByProgId(kReal);
         calls_.onConnection(*addin.get(), app_.get());
         calls_.onStartupComplete(*addin.get());
         const bool published = static_cast<bool>(outlook_.addIn.value("Object").toObject());
         const int listening = outlook_.inspectors.subscribers(ol::kInspectorsEvents);
+        outlook_.closeExplorer(explorer);
         calls_.shutdown(*addin.get());
         addin.reset();
         outlook_.addIn.set("Object", Variant());
@@ -113,10 +119,14 @@ class Bench {
         LibQuintorInitInfo info;
         CLibQuintorWrapper().GetDefaultInitInfo(info);
         info.oHost = app_.get();
+        test::FakeObject& window = outlook_.addExplorer();
+        ComPtr<IDispatch> explorer = ComPtr<IDispatch>::adopt(exporter_.exportObject(window));
         const auto start = Clock::now();
         const LONG failed =
-            initEx(addin, &info) | addAboutMenu(addin, app_.get()) | initComplete(addin);
+            initEx(addin, &info) | addAboutMenu(addin, explorer.get()) | initComplete(addin);
         const double took = microsSince(start);
+        explorer.reset();
+        outlook_.closeExplorer(window);
         if (failed != 0) throw std::runtime_error("a support library call failed");
         return took;
     }

@@ -1,5 +1,6 @@
 // Stand-in for the maker's support library: it checks and keeps the start-up
-// settings, writes the log, and records the other calls in the log.
+// settings, writes the log, records the other calls in the log, and adds its
+// About entry to Outlook's explorer windows (support/about/AboutMenu.h).
 //
 // Start-up must stay cheap for the host: the records of InitEx, AddAboutMenu
 // and InitComplete are taken with their time at the call and kept in memory;
@@ -16,9 +17,13 @@
 #include <string>
 #include <utility>
 
+#include "common/win32/ComDispatch.h"
+#include "common/win32/Text.h"
 #include "outlook/LibQuintorInitInfo.h"
 #include "support/LogFile.h"
 #include "support/PendingLines.h"
+#include "support/Win32AboutPlatform.h"
+#include "support/about/AboutMenu.h"
 
 namespace cq::libquintor {
 namespace {
@@ -30,7 +35,10 @@ constexpr std::size_t kMaxLogName = 100;
 struct Settings {
     long logLevel = LONG_MAX;  // everything is kept until InitEx says otherwise
     std::string logName = kDefaultLogName;
-    std::wstring logPath;  // of logName, once the folder is known
+    std::wstring logPath;         // of logName, once the folder is known
+    bool aboutMenu = true;        // add the About entry to explorer windows
+    std::uintptr_t instance = 0;  // the add-in's module, as InitEx was given it
+    AboutStringIds aboutStrings;  // what the About window shows of it
 };
 
 // Calls come from the host's user-interface thread; the lock is for the end
@@ -101,6 +109,28 @@ LONG writeEntry(long kind, long level, const char* source, long number, const ch
     return static_cast<LONG>(g_pending.write(g_folder));
 }
 
+// The About entries, made on first use. They are deleted when the library is
+// unloaded, never while the process ends: Outlook may be gone by then.
+AboutMenu* g_about = nullptr;
+Win32AboutPlatform* g_aboutPlatform = nullptr;
+
+AboutMenu& aboutMenu() {
+    if (g_about == nullptr) {
+        g_aboutPlatform = new Win32AboutPlatform(
+            [](std::string_view source, std::int32_t number, const std::string& message) {
+                Locked locked;
+                writeEntry(kErrorEntry, 1, std::string(source).c_str(), number,
+                           cq::win32::toAnsi(message).c_str());
+            });
+        g_about = new AboutMenu(*g_aboutPlatform);
+    }
+    g_aboutPlatform->ids = g_settings.aboutStrings;
+    return *g_about;
+}
+
+// A string id of the start-up record, or the usual one when it names none.
+UINT stringId(std::int32_t id, UINT usual) { return id > 0 ? static_cast<UINT>(id) : usual; }
+
 // Nothing thrown inside may reach the caller.
 template <class Body>
 LONG barrier(Body&& body) noexcept {
@@ -128,6 +158,11 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     } else if (reason == DLL_PROCESS_DETACH) {
         if (reserved == nullptr) {
             EnterCriticalSection(&g_lock);
+            // Unloaded while Outlook runs: its entries go with the library.
+            delete g_about;
+            g_about = nullptr;
+            delete g_aboutPlatform;
+            g_aboutPlatform = nullptr;
             g_pending.writeAtExit(g_folder);
             LeaveCriticalSection(&g_lock);
             DeleteCriticalSection(&g_lock);
@@ -142,7 +177,7 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     return TRUE;
 }
 
-LONG WINAPI LibQuintorInitEx(HINSTANCE, cq::LibQuintorInitInfo* info) {
+LONG WINAPI LibQuintorInitEx(HINSTANCE instance, cq::LibQuintorInitInfo* info) {
     return barrier([&]() -> LONG {
         if (info == nullptr || info->cbSize != static_cast<std::int32_t>(sizeof *info)) {
             char message[64];
@@ -158,6 +193,11 @@ LONG WINAPI LibQuintorInitEx(HINSTANCE, cq::LibQuintorInitInfo* info) {
             g_settings.logPath.clear();
         }
         g_settings.logLevel = info->lLogLevel;
+        g_settings.aboutMenu = info->bAboutMenu != 0;
+        g_settings.instance = reinterpret_cast<std::uintptr_t>(instance);
+        g_settings.aboutStrings = {stringId(info->lUrlStringId, 601),
+                                   stringId(info->lMakerStringId, 602),
+                                   stringId(info->lNameStringId, 603)};
         char message[64];
         std::snprintf(message, sizeof message, "started, log level %ld",
                       static_cast<long>(info->lLogLevel));
@@ -166,11 +206,21 @@ LONG WINAPI LibQuintorInitEx(HINSTANCE, cq::LibQuintorInitInfo* info) {
     });
 }
 
-LONG WINAPI LibQuintorAddAboutMenu(HINSTANCE, void* explorer) {
+// Adds the About entry unless the start-up record said no; from Outlook 2010
+// on there is nothing to add to. Failures are logged, never returned.
+LONG WINAPI LibQuintorAddAboutMenu(HINSTANCE instance, void* explorer) {
     return barrier([&]() -> LONG {
         char message[64];
         std::snprintf(message, sizeof message, "about menu for explorer %p", explorer);
-        return recordEntry(kDebugEntry, 1, "LibQuintor::LibQuintorAddAboutMenu", 0, message);
+        const LONG result =
+            recordEntry(kDebugEntry, 1, "LibQuintor::LibQuintorAddAboutMenu", 0, message);
+        if (g_settings.aboutMenu) {
+            const std::uintptr_t module = instance != nullptr
+                                              ? reinterpret_cast<std::uintptr_t>(instance)
+                                              : g_settings.instance;
+            aboutMenu().add(module, cq::win32::wrapDispatch(static_cast<IDispatch*>(explorer)));
+        }
+        return result;
     });
 }
 

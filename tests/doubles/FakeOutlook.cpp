@@ -126,26 +126,43 @@ FakeOutlook::FakeOutlook(FakeOffice& office, int version)
     });
 }
 
-FakeObject& FakeOutlook::addExplorer() {
+FakeObject& FakeOutlook::makeExplorer(ExplorerLayout layout) {
     FakeObject& e = office.make("Explorer");
     e.set("Caption", "Inbox - Microsoft Outlook");
+    e.setObject("Application", &application).readOnly("Application");
+    auto bars = std::make_unique<FakeCommandBars>(office, version >= 10);
+    if (layout.menuBar) {
+        // The built-in menu ids as Office numbers them (Insert is 30005).
+        FakeObject& menu = bars->addBar("Menu Bar");
+        bars->addPopup(menu, 30002, "&File");
+        bars->addPopup(menu, 30004, "&View");
+        bars->addPopup(menu, 30007, "&Tools");
+        if (layout.helpMenu) {
+            FakeObject& help = bars->addPopup(menu, 30010, "&Help");
+            bars->addControl(bars->popupBar(help), msoControlButton, 1, "Microsoft Outlook &Help");
+        }
+    }
+    e.setObject("CommandBars", &bars->object()).readOnly("CommandBars");
+    explorerBars_.emplace_back(&e, std::move(bars));
     explorerList_.push_back(&e);
-    activeExplorer = &e;
     lastExplorer = &e;
     return e;
 }
 
-FakeObject& FakeOutlook::newExplorer() {
-    FakeObject& e = office.make("Explorer");
-    e.set("Caption", "Inbox - Microsoft Outlook");
-    explorerList_.push_back(&e);
-    lastExplorer = &e;
+FakeObject& FakeOutlook::addExplorer(ExplorerLayout layout) {
+    FakeObject& e = makeExplorer(layout);
+    activeExplorer = &e;
+    return e;
+}
+
+FakeObject& FakeOutlook::newExplorer(ExplorerLayout layout) {
+    FakeObject& e = makeExplorer(layout);
     fireWith(explorers, ol::kExplorersEvents, "NewExplorer", &e);
     return e;
 }
 
-FakeObject& FakeOutlook::openExplorer() {
-    FakeObject& e = newExplorer();
+FakeObject& FakeOutlook::openExplorer(ExplorerLayout layout) {
+    FakeObject& e = newExplorer(layout);
     activate(e);
     return e;
 }
@@ -153,6 +170,21 @@ FakeObject& FakeOutlook::openExplorer() {
 void FakeOutlook::activate(FakeObject& explorer) {
     activeExplorer = &explorer;
     fireWith(explorer, ol::kExplorerEvents, "Activate", nullptr);
+}
+
+void FakeOutlook::closeExplorer(FakeObject& explorer) {
+    auto it = std::find(explorerList_.begin(), explorerList_.end(), &explorer);
+    if (it == explorerList_.end()) return;
+    fireWith(explorer, ol::kExplorerEvents, "Close", nullptr);
+    explorerList_.erase(std::find(explorerList_.begin(), explorerList_.end(), &explorer));
+    if (activeExplorer == &explorer)
+        activeExplorer = explorerList_.empty() ? nullptr : explorerList_.back();
+}
+
+FakeCommandBars& FakeOutlook::explorerBars(const FakeObject& explorer) const {
+    for (const auto& [e, bars] : explorerBars_)
+        if (e == &explorer) return *bars;
+    throw HostError(5, "not an explorer of this Outlook");
 }
 
 FakeObject& FakeOutlook::makeItem(OutlookItem kind) {

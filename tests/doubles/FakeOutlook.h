@@ -8,7 +8,7 @@
 // Objects and their members (types as in FakeOffice's call log):
 //   "Application"   Version, Name, ActiveExplorer, Explorers, Inspectors, COMAddIns
 //   "Explorers", "Inspectors"   Count, Item(i); events NewExplorer / NewInspector
-//   "Explorer"      Caption; events Activate, Close
+//   "Explorer"      Caption, Application, CommandBars; events Activate, Close
 //   "Inspector"     CurrentItem, EditorType, CommandBars, Caption; events Activate, Close
 //   "MailItem", "NoteItem", "AppointmentItem", "ContactItem", "TaskItem", "JournalItem"
 //                   Class, Subject; a MailItem also Sent
@@ -36,6 +36,12 @@ struct InspectorLayout {
     bool insertMenu = true;   // the Insert menu (Id 30005) on the "Menu Bar"
     bool marker = false;      // an invisible control tagged "Quintor.Inkwell.Button" already
                               // at the end of the "Standard" toolbar
+};
+
+// How an explorer window's command bars are laid out.
+struct ExplorerLayout {
+    bool menuBar = true;   // a "Menu Bar" with the File, View, Tools (and Help) menus
+    bool helpMenu = true;  // the Help menu (Id 30010) at the end of the "Menu Bar"
 };
 
 struct FakeInspector {
@@ -70,12 +76,16 @@ class FakeOutlook {
 
     // Explorer windows. An explorer that is simply there (no events), as
     // the one Outlook shows when it starts; it becomes the active one.
-    FakeObject& addExplorer();
+    FakeObject& addExplorer(ExplorerLayout layout = {});
     // A new explorer window: NewExplorer only.
-    FakeObject& newExplorer();
+    FakeObject& newExplorer(ExplorerLayout layout = {});
     // A new explorer window: NewExplorer, then Activate, as Outlook sends them.
-    FakeObject& openExplorer();
+    FakeObject& openExplorer(ExplorerLayout layout = {});
     void activate(FakeObject& explorer);
+    // Sends the window's Close and removes it from Explorers.
+    void closeExplorer(FakeObject& explorer);
+    // The command bars of an explorer made here.
+    FakeCommandBars& explorerBars(const FakeObject& explorer) const;
     // The active explorer (null: Outlook runs without a window).
     FakeObject* activeExplorer = nullptr;
     // The explorer made last (set before its events are sent).
@@ -94,10 +104,12 @@ class FakeOutlook {
 
   private:
     FakeObject& makeItem(OutlookItem item);
+    FakeObject& makeExplorer(ExplorerLayout layout);
 
     std::vector<FakeObject*> explorerList_;
     std::vector<FakeObject*> inspectorList_;
     std::vector<std::unique_ptr<FakeInspector>> all_;
+    std::vector<std::pair<const FakeObject*, std::unique_ptr<FakeCommandBars>>> explorerBars_;
 };
 
 }  // namespace cq::test

@@ -34,7 +34,8 @@ BOOL CALLBACK collectBox(HWND window, LPARAM param) {
 
 BOOL CALLBACK collectText(HWND child, LPARAM param) {
     auto* texts = reinterpret_cast<std::string*>(param);
-    if (className(child) == "Static") {
+    const std::string cls = className(child);
+    if (cls == "Static" || (cls == "Edit" && (GetWindowLongW(child, GWL_STYLE) & ES_READONLY))) {
         std::string text = windowText(child);
         if (!text.empty()) {
             if (!texts->empty()) *texts += "\n";
@@ -46,9 +47,10 @@ BOOL CALLBACK collectText(HWND child, LPARAM param) {
 
 }  // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(std::string screenshotPrefix, int firstNumber)
+MessageBoxWatcher::MessageBoxWatcher(std::string screenshotPrefix, int firstNumber, BoxClose close)
     : screenshotPrefix_(std::move(screenshotPrefix)),
       firstNumber_(firstNumber),
+      close_(close),
       process_(GetCurrentProcessId()),
       thread_([this] { watch(); }) {}
 
@@ -75,7 +77,8 @@ void MessageBoxWatcher::handle(HWND box) {
     handled_.insert(box);
     // Let the box paint before it is read and pictured.
     Sleep(150);
-    SeenBox seen{windowText(box), {}};
+    HWND owner = GetWindow(box, GW_OWNER);
+    SeenBox seen{windowText(box), {}, owner != nullptr ? windowText(owner) : ""};
     EnumChildWindows(box, &collectText, reinterpret_cast<LPARAM>(&seen.text));
     if (!screenshotPrefix_.empty()) {
         try {
@@ -93,7 +96,19 @@ void MessageBoxWatcher::handle(HWND box) {
         std::lock_guard<std::mutex> lock(mutex_);
         seen_.push_back(seen);
     }
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (close_ == BoxClose::kOk) {
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return;
+    }
+    // The key goes where the keyboard focus is, through the box's own loop.
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    HWND focus =
+        GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gui) && gui.hwndFocus != nullptr
+            ? gui.hwndFocus
+            : box;
+    PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 0xC0000001);
 }
 
 }  // namespace cq::test::e2e

@@ -129,7 +129,7 @@ OutlookHost::~OutlookHost() { stop(); }
 
 void OutlookHost::start() {
     say("outlook " + FakeOutlook::versionString(outlook_.version));
-    outlook_.addExplorer();
+    openExplorer();
     watch_ = std::make_unique<InspectorWatch>(*this);
 
     CLSID clsid;
@@ -165,12 +165,14 @@ void OutlookHost::stop() {
     // Outlook closes its windows first, then lets the add-ins go.
     for (auto& w : windows_)
         if (w->open) closeWindow(w->number);
+    closeExplorer();
     addIns_.shutdown();
     for (auto& w : windows_) {
         for (RibbonGroup& g : w->groups)
             for (RibbonButton& b : g.buttons) b.image.reset();
         if (w->faces) w->faces->clear();
     }
+    if (explorer_.faces) explorer_.faces->clear();
     if (rotCookie_ != 0) {
         RevokeActiveObject(rotCookie_, nullptr);
         rotCookie_ = 0;
@@ -198,7 +200,37 @@ OutlookHost::ItemWindow& OutlookHost::window(int number) {
     throw HostError(5, "no window " + std::to_string(number));
 }
 
-HostWindow* OutlookHost::activeWindow() { return active_ ? active_->view.get() : nullptr; }
+HostWindow* OutlookHost::activeWindow() {
+    if (explorerInFront_) return explorer_.view.get();
+    return active_ ? active_->view.get() : nullptr;
+}
+
+void OutlookHost::openExplorer() {
+    FakeObject& explorer = outlook_.addExplorer();
+    explorer_.explorer = &explorer;
+    FakeCommandBars& bars = outlook_.explorerBars(explorer);
+    explorer_.bars.title = explorer.value("Caption").toString();
+    explorer_.bars.openMenu = "";
+    explorer_.faces = std::make_unique<ButtonFaces>(bars, outlook_.version >= 10, [this] {
+        if (explorer_.view)
+            explorer_.view->setStripHeight(
+                commandBarsHeight(outlook_.explorerBars(*explorer_.explorer), explorer_.bars));
+    });
+    explorer_.view = std::make_unique<HostWindow>(
+        explorer_.bars.title, commandBarsHeight(bars, explorer_.bars),
+        HostWindow::Handlers{[this, &bars](HDC dc, const RECT& area) {
+                                 paintCommandBars(dc, area, bars, *explorer_.faces, explorer_.bars);
+                             },
+                             [] {}});
+    explorer_.view->activate();
+}
+
+void OutlookHost::closeExplorer() {
+    if (!explorer_.explorer || !explorer_.view) return;
+    outlook_.closeExplorer(*explorer_.explorer);  // Explorer.Close
+    explorer_.view.reset();
+    say("explorer: closed");
+}
 
 void OutlookHost::activateWindow(int number) {
     ItemWindow& w = window(number);
@@ -318,6 +350,26 @@ bool OutlookHost::handle(const Command& c) {
     } else if (c.name == "click-menu") {
         ItemWindow& w = window(0);
         click(findMenuItem(*w.inspector->bars, c.arg(0), c.rest(1)), c.arg(0) + "/" + c.rest(1), w);
+    } else if (c.name == "explorer-controls") {
+        if (!explorer_.view) throw HostError(5, "the explorer is closed");
+        say("controls of explorer");
+        printControls(outlook_.explorerBars(*explorer_.explorer), *explorer_.faces);
+    } else if (c.name == "click-explorer-menu") {
+        if (!explorer_.view) throw HostError(5, "the explorer is closed");
+        FakeCommandBars& bars = outlook_.explorerBars(*explorer_.explorer);
+        const std::string what = c.arg(0) + "/" + c.rest(1);
+        FakeObject* item = findMenuItem(bars, c.arg(0), c.rest(1));
+        if (item == nullptr) throw HostError(5, "no visible control " + quoted(what));
+        bool cancelled = false;
+        explorerInFront_ = true;
+        try {
+            userAction([&] { cancelled = bars.click(*item); });
+        } catch (...) {
+            explorerInFront_ = false;
+            throw;
+        }
+        explorerInFront_ = false;
+        say("clicked " + quoted(what) + (cancelled ? " (default cancelled)" : ""));
     } else if (c.name == "custom-ui") {
         bool any = false;
         for (LoadedAddIn& addIn : addIns_.all()) {

@@ -2,9 +2,13 @@
 // The scripted Outlook (2000, 2002, 2003 or 2007): the in-memory Outlook
 // exported through real IDispatch and connection points, registered in the
 // running-object table as "Outlook.Application", loading the COM add-ins
-// registered for Outlook and calling them in Outlook's order. Each item
-// window is a real window with an EDIT editor; Outlook 2007 windows ask the
-// add-ins for their ribbon markup and call the callbacks by name.
+// registered for Outlook and calling them in Outlook's order. The explorer
+// and each item window are real windows with an EDIT editor (the explorer's
+// stands for its reading pane); the explorer shows its "Menu Bar" with the
+// File, View, Tools and Help menus. Outlook 2007 item windows ask the add-ins
+// for their ribbon markup and call the callbacks by name. At the end Outlook
+// closes its item windows, then the explorer (its Close), then lets the
+// add-ins go.
 //
 // Commands (besides those of ScriptedHost):
 //   new <kind>          opens an item window: mail, sent-mail, note, word-mail,
@@ -13,6 +17,9 @@
 //   deleted-controls [<n>]  the controls deleted from window n's bars
 //   click-button <name> clicks the visible toolbar button with that tag, caption or tooltip
 //   click-menu <menu> <name>  clicks the item of that menu
+//   explorer-controls   the command-bar controls of the explorer window
+//   click-explorer-menu <menu> <name>  clicks the item of that explorer menu, the
+//                       explorer window in front
 //   custom-ui <ribbon id> [<file>]  GetCustomUI of each ribbon add-in; the markup
 //                       goes into the file (exactly) when one is named
 //   ribbon [<n>]        the ribbon buttons of window n: label, screentip, image
@@ -78,6 +85,12 @@ class OutlookHost final : public ScriptedHost {
         std::vector<RibbonGroup> groups;
         bool open = false;
     };
+    struct ExplorerWindow {
+        FakeObject* explorer = nullptr;
+        std::unique_ptr<ButtonFaces> faces;
+        std::unique_ptr<HostWindow> view;
+        BarView bars;
+    };
     struct LoadedRibbon {
         std::string progId;
         std::string ribbonId;
@@ -102,6 +115,8 @@ class OutlookHost final : public ScriptedHost {
     int stripHeight(const ItemWindow& w) const;
     void relayout(ItemWindow& w);
     void click(FakeObject* control, const std::string& what, ItemWindow& w);
+    void openExplorer();
+    void closeExplorer();
 
     // Outlook 2007.
     std::string getCustomUI(LoadedAddIn& addIn, const std::string& ribbonId);
@@ -117,6 +132,8 @@ class OutlookHost final : public ScriptedHost {
     ComExport export_;
     AddInSet addIns_;
     std::unique_ptr<InspectorWatch> watch_;
+    ExplorerWindow explorer_;
+    bool explorerInFront_ = false;  // during a click on the explorer's menus
     std::vector<std::unique_ptr<ItemWindow>> windows_;
     ItemWindow* active_ = nullptr;
     ItemWindow* opening_ = nullptr;

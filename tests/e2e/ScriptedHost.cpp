@@ -142,6 +142,8 @@ HostOptions parseHostOptions() {
             for (Command& c : parseScript(readFile(args[++i]))) options.commands.push_back(c);
         } else if (a == "--box-shots" && i + 1 < args.size()) {
             options.boxShots = args[++i];
+        } else if (a == "--box-escape") {
+            options.boxEscape = true;
         } else {
             Command c = parseCommand(a);
             if (!c.name.empty()) options.commands.push_back(std::move(c));
@@ -231,14 +233,17 @@ void ScriptedHost::userAction(const std::function<void()>& action) {
     if (HostWindow* window = activeWindow()) window->activate();
     std::vector<SeenBox> boxes;
     {
-        MessageBoxWatcher watcher(options_.boxShots, boxCount_ + 1);
+        MessageBoxWatcher watcher(options_.boxShots, boxCount_ + 1,
+                                  options_.boxEscape ? BoxClose::kEscape : BoxClose::kOk);
         action();
         pumpMessages(10);
         boxes = watcher.finish();
     }
     boxCount_ += static_cast<int>(boxes.size());
-    for (const SeenBox& box : boxes)
+    for (const SeenBox& box : boxes) {
         say("message-box: title=" + quoted(box.title) + " text=" + quoted(box.text));
+        if (!box.owner.empty()) say("message-box owner: " + quoted(box.owner));
+    }
     if (HostWindow* window = activeWindow()) window->invalidate();
 }
 

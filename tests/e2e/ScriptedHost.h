@@ -45,11 +45,13 @@ class PumpedCall;
 
 struct HostOptions {
     int version = 11;
-    std::string boxShots;  // prefix of message-box screenshots ("" none)
+    std::string boxShots;    // prefix of message-box screenshots ("" none)
+    bool boxEscape = false;  // message boxes are closed with Escape, not OK
     std::vector<Command> commands;
 };
 
-// --version N, --script FILE, --box-shots PREFIX, then commands (one argument each).
+// --version N, --script FILE, --box-shots PREFIX, --box-escape, then commands (one
+// argument each).
 HostOptions parseHostOptions();
 
 class ScriptedHost {
@@ -77,6 +79,7 @@ class ScriptedHost {
     // Runs a user's action with the active window in front and its editor
     // focused, then prints each message box that appeared:
     //   message-box: title="<title>" text="<text>"
+    //   message-box owner: "<title of its owner window>"   (when it has one)
     void userAction(const std::function<void()>& action);
 
     HostWindow& requireWindow();

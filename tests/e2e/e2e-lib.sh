@@ -190,11 +190,15 @@ lacks_match() { ! grep -Eq -- "$2" "$1"; }
 count_is() { [ "$(grep -Ec -- "$2" "$1")" -eq "$3" ]; }
 
 # controls_of FILE N [OCCURRENCE]: the control lines printed by the
-# OCCURRENCE-th (default last) "controls" listing of window N (or of "Word"),
-# into $WORK/controls.txt; prints that file's name.
+# OCCURRENCE-th (default last) "controls" listing of window N (or of "Word",
+# or of the "explorer"), into $WORK/controls.txt; prints that file's name.
 controls_of() {
-    local file=$1 which=$2 nth=${3:-0}
-    awk -v header="controls of $([ "$which" = Word ] && echo Word || echo "window $which")" -v nth="$nth" '
+    local file=$1 which=$2 nth=${3:-0} header
+    case $which in
+        Word | explorer) header="controls of $which" ;;
+        *) header="controls of window $which" ;;
+    esac
+    awk -v header="$header" -v nth="$nth" '
         $0 == header { n++; take = (nth == 0 || n == nth); if (take) { delete lines; k = 0 } ; next }
         take && /^control / { lines[++k] = $0; next }
         { take = 0 }

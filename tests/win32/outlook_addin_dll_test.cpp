@@ -218,7 +218,10 @@ class OutlookAddinDll : public ::testing::Test {
         SafeArrayDestroy(custom);
     }
 
+    // As Outlook quits: its explorer windows close (the support library lets
+    // go of its About entries), then the add-in is disconnected.
     void disconnect() {
+        while (outlook_->activeExplorer) outlook_->closeExplorer(*outlook_->activeExplorer);
         SAFEARRAY* custom = SafeArrayCreateVector(VT_VARIANT, 0, 0);
         EXPECT_EQ(addin_->OnBeginShutdown(&custom), S_OK);
         EXPECT_EQ(addin_->OnDisconnection(ext_dm_HostShutdown, &custom), S_OK);
@@ -306,7 +309,18 @@ TEST_F(OutlookAddinDll, ConnectsPublishesItselfAndServesNewItemWindowsUntilDisco
     EXPECT_EQ(mail.bars->property(*standard[3], "Tag").toString(), kWrapperTag);
     EXPECT_EQ(canUnloadNow(module_), S_FALSE);
 
+    // The support library beside the DLL has put its About entry on the
+    // explorer's Help menu.
+    FakeObject& explorer = *outlook_->activeExplorer;
+    test::FakeCommandBars& explorerBars = outlook_->explorerBars(explorer);
+    const FakeObject* about = explorerBars
+                                  .controls(explorerBars.popupBar(
+                                      *explorerBars.controls(*explorerBars.bar("Menu Bar")).back()))
+                                  .back();
+    EXPECT_EQ(explorerBars.property(*about, "Caption").toString(), "About Chronoquill...");
+
     disconnect();
+    EXPECT_TRUE(explorerBars.isDeleted(*about));
     for (const auto& w : outlook_->allInspectors()) EXPECT_EQ(addinControls(*w), 0);
     EXPECT_EQ(outlook_->inspectors.subscribers(ol::kInspectorsEvents), 0);
 }

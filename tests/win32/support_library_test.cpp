@@ -265,11 +265,13 @@ class SupportLibraryTest : public ::testing::Test {
         return target;
     }
 
-    // A good record with this test's log file and level 2.
+    // A good record with this test's log file and level 2. The explorers
+    // handed over here are stand-ins: no About entry.
     LibQuintorInitInfo record() {
         LibQuintorInitInfo info;
         g_oLib.GetDefaultInitInfo(info);
         info.lLogLevel = 2;
+        info.bAboutMenu = 0;
         info.pszLogName =
             static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(logName_.c_str()));
         return info;
@@ -473,6 +475,7 @@ TEST(SupportLibraryChild, DISABLED_StartsUpAndEnds) {
     LibQuintorInitInfo info;
     g_oLib.GetDefaultInitInfo(info);
     info.lLogLevel = 2;
+    info.bAboutMenu = 0;
     info.pszLogName = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(name));
     startUp(lib, info, kChildExplorer);
     lib.keep();

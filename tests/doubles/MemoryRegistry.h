@@ -80,7 +80,12 @@ class MemoryRegistry final : public Registry {
 
     std::map<RegKey, std::shared_ptr<Node>> roots_;
     std::map<RegKey, Handle> handles_;
-    RegKey nextHandle_ = 0x100;
+    // Where a pointer has 64 bits, handles lie above 4 GiB, so that a key kept
+    // in a 32-bit integer anywhere no longer opens anything.
+    static constexpr RegKey kFirstHandle = sizeof(RegKey) > 4
+                                               ? static_cast<RegKey>(0x7FF000000100LL)
+                                               : 0x100;
+    RegKey nextHandle_ = kFirstHandle;
     std::vector<Failure> failures_;
     std::map<RegOp, int> calls_;
 };

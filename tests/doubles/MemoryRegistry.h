@@ -5,7 +5,9 @@
 // stay open until closed, the access of a handle is enforced for reading and
 // writing values and enumerating, a key with subkeys cannot be deleted, a
 // handle to a deleted key answers kKeyDeleted, and a buffer that is too small
-// gives kMoreData with the size needed. Tests can make chosen calls fail.
+// gives kMoreData with the size needed, and HKEY_CURRENT_USER's
+// Software\Classes\CLSID opened with KEY_WOW64_32KEY is the 32-bit view's
+// (Software\Classes\Wow6432Node\CLSID). Tests can make chosen calls fail.
 
 #include "common/Registry.h"
 

@@ -54,9 +54,17 @@ bool isApplicationName(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), isLetter);
 }
 
-// The access flag that opens a key in `view`.
+// The access flag that opens a key in `view`; none where there is one view.
 RegAccess flagOf(RegistryView view) {
-    return view == RegistryView::Bits64 ? reg::kKeyWow64_64Key : reg::kKeyWow64_32Key;
+    switch (view) {
+        case RegistryView::Bits64:
+            return reg::kKeyWow64_64Key;
+        case RegistryView::Bits32:
+            return reg::kKeyWow64_32Key;
+        case RegistryView::Only:
+            break;
+    }
+    return 0;
 }
 
 RegistryView otherThan(RegistryView view) {
@@ -145,7 +153,7 @@ bool holdsClass(const Registration& r, RegistryView view) {
 bool removeAll(const Registration& r, RegistryView view, bool takeProgId) {
     bool ok = deleteTree(classKeyPath(r), flagOf(view));
     // The shared keys serve the other view's build as long as it is there.
-    if (holdsClass(r, otherThan(view))) return ok;
+    if (view != RegistryView::Only && holdsClass(r, otherThan(view))) return ok;
     ok = deleteTree(addinKeyPath(r)) && ok;
     if (takeProgId || progIdNamesOurClass(r)) ok = deleteTree(progIdKeyPath(r)) && ok;
     return ok;

@@ -21,7 +21,8 @@
 // and Outlook of either bitness loads its own build. Each build writes and
 // removes the class key of its own view only; the shared keys stay while the
 // other view still holds the class and go with the last one. On 32-bit Windows
-// there is one view, and the rules come to the same thing.
+// there is one view, named by no flag (older systems know none), and the rules
+// come to the same thing.
 
 #include <string>
 
@@ -36,9 +37,10 @@ struct Registration {
     std::string officeApplication;  // "Outlook" or "Word"
 };
 
-// A registry view of 64-bit Windows, and the one that this build's
-// registration lives in.
-enum class RegistryView { Bits32, Bits64 };
+// A registry view of 64-bit Windows, or Only on a system with one view; and
+// the view that this build registers in on 64-bit Windows (a 32-bit build on
+// 32-bit Windows registers in Only; the platform code tells them apart).
+enum class RegistryView { Only, Bits32, Bits64 };
 inline constexpr RegistryView kThisBuildsView =
     sizeof(void*) == 8 ? RegistryView::Bits64 : RegistryView::Bits32;
 

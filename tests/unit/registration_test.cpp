@@ -372,6 +372,19 @@ TEST_F(SideBySideRegistration, EitherRemovedLeavesTheOtherWorkingAndTheLastLeave
     }
 }
 
+// 32-bit Windows has one view: the class key is named by no view flag, and
+// with it go the shared keys.
+TEST_F(RegistrationTest, WithOneViewTheClassGoesWithTheSharedKeys) {
+    otherKeys();
+    const Dump before = dump();
+    ASSERT_TRUE(writeRegistration(outlookAddin(), kPath32, RegistryView::Only));
+    EXPECT_TRUE(exists(kClassKey));
+    EXPECT_TRUE(exists(kAddinKey));
+    EXPECT_TRUE(removeRegistration(outlookAddin(), RegistryView::Only));
+    EXPECT_EQ(dump(), before);
+    EXPECT_EQ(registry.openHandles(), 0);
+}
+
 TEST(RegistrationWithoutRegistry, FailsQuietly) {
     ASSERT_FALSE(Port<Registry>::installed());
     EXPECT_FALSE(writeRegistration(outlookAddin(), kPath));

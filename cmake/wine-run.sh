@@ -13,7 +13,8 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers, and no menu entries or file associations made
 # for what a test installs.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
-export WINEARCH=win32
+# A 32-bit prefix unless wine64-run.sh asks for a 64-bit one.
+export WINEARCH=${CQ_WINEARCH:-win32}
 
 # Children must not inherit the lock: Wine's services outlive the set-up.
 mkdir -p "$(dirname "$prefix")"

@@ -21,11 +21,12 @@ class CWinReg {
     CWinReg& operator=(const CWinReg&) = delete;
 
     // The predefined roots HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and
-    // HKEY_LOCAL_MACHINE, spelled so that they never meet the macros of the
-    // same names in the Windows headers.
-    static constexpr RegKey HKeyClassesRoot() noexcept { return reg::kClassesRoot; }
-    static constexpr RegKey HKeyCurrentUser() noexcept { return reg::kCurrentUser; }
-    static constexpr RegKey HKeyLocalMachine() noexcept { return reg::kLocalMachine; }
+    // HKEY_LOCAL_MACHINE as 32-bit signed numbers, spelled so that they never
+    // meet the macros of the same names in the Windows headers. Passed as
+    // `nRootKey` they become handles sign-extended, as Windows defines them.
+    static constexpr RootKeyNumber HKeyClassesRoot() noexcept { return reg::kClassesRootNumber; }
+    static constexpr RootKeyNumber HKeyCurrentUser() noexcept { return reg::kCurrentUserNumber; }
+    static constexpr RootKeyNumber HKeyLocalMachine() noexcept { return reg::kLocalMachineNumber; }
 
     // Open `strSubKey` below `nRootKey` (a root or another object's open key).
     // A key this object still holds is closed, whatever the outcome; on failure

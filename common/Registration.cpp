@@ -54,41 +54,69 @@ bool isApplicationName(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), isLetter);
 }
 
-// Whether `path` below HKEY_CURRENT_USER is missing.
-bool isGone(const std::string& path) noexcept {
+// The access flag that opens a key in `view`; none where there is one view.
+RegAccess flagOf(RegistryView view) {
+    switch (view) {
+        case RegistryView::Bits64:
+            return reg::kKeyWow64_64Key;
+        case RegistryView::Bits32:
+            return reg::kKeyWow64_32Key;
+        case RegistryView::Only:
+            break;
+    }
+    return 0;
+}
+
+RegistryView otherThan(RegistryView view) {
+    return view == RegistryView::Bits64 ? RegistryView::Bits32 : RegistryView::Bits64;
+}
+
+// Whether `path` below HKEY_CURRENT_USER (in the view of `viewFlag`, when
+// given) opens, is missing, or cannot be told.
+RegStatus probe(const std::string& path, RegAccess viewFlag) noexcept {
     try {
         Registry& registry = Port<Registry>::get();
         RegKey key = 0;
-        RegStatus status = registry.openKeyEx(reg::kCurrentUser, path, reg::kKeyRead, key);
+        RegStatus status =
+            registry.openKeyEx(reg::kCurrentUser, path, reg::kKeyRead | viewFlag, key);
         if (status == reg::kSuccess) registry.closeKey(key);
-        return status == reg::kFileNotFound;
+        return status;
     } catch (...) {
-        return false;
+        return reg::kInvalidFunction;
     }
 }
 
+bool isGone(const std::string& path, RegAccess viewFlag) {
+    return probe(path, viewFlag) == reg::kFileNotFound;
+}
+
 // Deletes `path` below HKEY_CURRENT_USER with its subkeys; true when it is gone.
-bool deleteTree(const std::string& path) {
-    if (isGone(path)) return true;
+bool deleteTree(const std::string& path, RegAccess viewFlag = 0) {
+    if (isGone(path, viewFlag)) return true;
     const std::size_t slash = path.rfind('\\');
     CWinReg parent;
-    if (parent.InitForAllAccess(CWinReg::HKeyCurrentUser(), path.substr(0, slash)))
+    if (parent.InitForAccess(CWinReg::HKeyCurrentUser(), path.substr(0, slash),
+                             reg::kKeyAllAccess | viewFlag))
         parent.DeleteKeyRec(path.substr(slash + 1));
-    return isGone(path);
+    return isGone(path, viewFlag);
 }
 
 // Creates (or opens) `path` below HKEY_CURRENT_USER and sets its default value.
-bool writeKey(CWinReg& key, const std::string& path, const std::string& value) {
-    return key.InitForWrite(CWinReg::HKeyCurrentUser(), path, true) && key.WriteString("", value);
+bool writeKey(CWinReg& key, const std::string& path, const std::string& value,
+              RegAccess viewFlag = 0) {
+    return key.InitForAccess(CWinReg::HKeyCurrentUser(), path,
+                             reg::kKeyRead | reg::kKeyWrite | viewFlag, true) &&
+           key.WriteString("", value);
 }
 
-bool writeClass(const Registration& r, const std::string& modulePath) {
+bool writeClass(const Registration& r, const std::string& modulePath, RegistryView view) {
     const std::string path = classKeyPath(r);
+    const RegAccess flag = flagOf(view);
     CWinReg key;
-    if (!writeKey(key, path, r.description)) return false;
-    if (!writeKey(key, path + "\\InprocServer32", modulePath)) return false;
+    if (!writeKey(key, path, r.description, flag)) return false;
+    if (!writeKey(key, path + "\\InprocServer32", modulePath, flag)) return false;
     if (!key.WriteString("ThreadingModel", "Apartment")) return false;
-    if (!writeKey(key, path + "\\ProgID", r.progId)) return false;
+    if (!writeKey(key, path + "\\ProgID", r.progId, flag)) return false;
     return key.CloseKey();
 }
 
@@ -114,10 +142,20 @@ bool progIdNamesOurClass(const Registration& r) {
     return sameText(key.ReadString(""), r.clsid);
 }
 
-bool removeAll(const Registration& r, bool takeProgId) {
-    bool ok = deleteTree(addinKeyPath(r));
+// Whether the build of `view` is registered: its class names a module. When
+// that cannot be told, it counts as registered, so that nothing of it is taken.
+bool holdsClass(const Registration& r, RegistryView view) {
+    return probe(classKeyPath(r) + "\\InprocServer32", flagOf(view)) != reg::kFileNotFound;
+}
+
+// The class of `view` first: where a registry does not keep the views apart
+// (Wine's), the other view is then seen without it.
+bool removeAll(const Registration& r, RegistryView view, bool takeProgId) {
+    bool ok = deleteTree(classKeyPath(r), flagOf(view));
+    // The shared keys serve the other view's build as long as it is there.
+    if (view != RegistryView::Only && holdsClass(r, otherThan(view))) return ok;
+    ok = deleteTree(addinKeyPath(r)) && ok;
     if (takeProgId || progIdNamesOurClass(r)) ok = deleteTree(progIdKeyPath(r)) && ok;
-    ok = deleteTree(classKeyPath(r)) && ok;
     return ok;
 }
 
@@ -137,27 +175,28 @@ std::string addinKeyPath(const Registration& r) {
     return "Software\\Microsoft\\Office\\" + r.officeApplication + "\\Addins\\" + r.progId;
 }
 
-bool writeRegistration(const Registration& r, const std::string& modulePath) noexcept {
+bool writeRegistration(const Registration& r, const std::string& modulePath,
+                       RegistryView view) noexcept {
     try {
         if (!isValidRegistration(r) || modulePath.empty()) return false;
         // Start from nothing, so that no value or subkey of an earlier
-        // registration outlives this one.
-        if (!removeAll(r, true)) return false;
-        if (writeClass(r, modulePath) && writeProgId(r) && writeAddin(r)) return true;
-        removeAll(r, true);
+        // registration outlives this one (but the other view's build stays).
+        if (!removeAll(r, view, true)) return false;
+        if (writeClass(r, modulePath, view) && writeProgId(r) && writeAddin(r)) return true;
+        removeAll(r, view, true);
         return false;
     } catch (...) {
         try {
-            removeAll(r, true);
+            removeAll(r, view, true);
         } catch (...) {
         }
         return false;
     }
 }
 
-bool removeRegistration(const Registration& r) noexcept {
+bool removeRegistration(const Registration& r, RegistryView view) noexcept {
     try {
-        return isValidRegistration(r) && removeAll(r, false);
+        return isValidRegistration(r) && removeAll(r, view, false);
     } catch (...) {
         return false;
     }

@@ -9,9 +9,11 @@
 
 namespace cq {
 
-// An open key: a predefined root or a handle returned by openKeyEx/createKeyEx.
-// 32 bits, as the add-ins are 32-bit; 0 is no key.
-using RegKey = std::int32_t;
+// An open key: a predefined root or a handle returned by openKeyEx/createKeyEx,
+// as wide as a pointer (Windows' HKEY); 0 is no key.
+using RegKey = std::intptr_t;
+// A predefined root as CWinReg publishes it: a 32-bit signed number.
+using RootKeyNumber = std::int32_t;
 // Result of a registry call: 0 for success, otherwise a Windows error number.
 using RegStatus = std::int32_t;
 using RegAccess = std::uint32_t;
@@ -19,11 +21,19 @@ using RegType = std::uint32_t;
 
 namespace reg {
 
-// Predefined root keys.
-inline constexpr RegKey kClassesRoot = -2147483647 - 1;  // 0x80000000
-inline constexpr RegKey kCurrentUser = -2147483647;      // 0x80000001
-inline constexpr RegKey kLocalMachine = -2147483646;     // 0x80000002
-inline constexpr RegKey kUsers = -2147483645;            // 0x80000003
+// A root number as a key handle: sign-extended to the pointer's width, as
+// Windows defines its predefined keys ((HKEY)(ULONG_PTR)(LONG)0x80000001).
+constexpr RegKey rootKey(RootKeyNumber number) { return static_cast<RegKey>(number); }
+
+// Predefined root keys, by number and as handles.
+inline constexpr RootKeyNumber kClassesRootNumber = -2147483647 - 1;  // 0x80000000
+inline constexpr RootKeyNumber kCurrentUserNumber = -2147483647;      // 0x80000001
+inline constexpr RootKeyNumber kLocalMachineNumber = -2147483646;     // 0x80000002
+inline constexpr RootKeyNumber kUsersNumber = -2147483645;            // 0x80000003
+inline constexpr RegKey kClassesRoot = rootKey(kClassesRootNumber);
+inline constexpr RegKey kCurrentUser = rootKey(kCurrentUserNumber);
+inline constexpr RegKey kLocalMachine = rootKey(kLocalMachineNumber);
+inline constexpr RegKey kUsers = rootKey(kUsersNumber);
 
 // Status numbers.
 inline constexpr RegStatus kSuccess = 0;
@@ -48,6 +58,10 @@ inline constexpr RegAccess kKeyCreateLink = 0x0020;
 inline constexpr RegAccess kKeyRead = 0x20019;
 inline constexpr RegAccess kKeyWrite = 0x20006;
 inline constexpr RegAccess kKeyAllAccess = 0xF003F;
+// The registry view of 64-bit Windows that a key is opened in, whatever the
+// caller's bitness (KEY_WOW64_64KEY, KEY_WOW64_32KEY); ignored elsewhere.
+inline constexpr RegAccess kKeyWow64_64Key = 0x0100;
+inline constexpr RegAccess kKeyWow64_32Key = 0x0200;
 inline constexpr RegAccess kMaximumAllowed = 0x02000000;
 inline constexpr RegAccess kGenericAll = 0x10000000;
 inline constexpr RegAccess kGenericExecute = 0x20000000;

@@ -33,7 +33,7 @@ CLibQuintor& CLibQuintorWrapper::lib() {
 
 void CLibQuintorWrapper::GetDefaultInitInfo(LibQuintorInitInfo& info) {
     info = LibQuintorInitInfo{};
-    info.cbSize = 60;
+    info.cbSize = kLibQuintorInitInfoSize;
     info.lLogLevel = 2;
     info.bAboutMenu = -1;
     info.lUrlStringId = 601;

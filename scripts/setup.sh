@@ -10,7 +10,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     rm -f /var/lib/apt/lists/*i386* 2>/dev/null || true
 fi
 for p in cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
-         g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386 xvfb xauth imagemagick nsis; do
+         g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 wine32:i386 xvfb xauth imagemagick nsis; do
     have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then

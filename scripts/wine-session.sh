@@ -1,8 +1,8 @@
 # Sourced by the scripts that run Windows programs: one X display and one
 # persistent wineserver for the whole run, ended on exit.
-# Expects WINEPREFIX to be set.
+# Expects WINEPREFIX to be set, and CQ_WINEARCH=win64 for a 64-bit prefix.
 wine_session_start() {
-    export WINEDEBUG=-all WINEARCH=win32
+    export WINEDEBUG=-all WINEARCH=${CQ_WINEARCH:-win32}
     if [ -z "${DISPLAY:-}" ]; then
         local n
         for n in $(seq 90 140); do

@@ -57,8 +57,7 @@ class Locked {
 };
 
 // A log name must be a plain file name: no folder, drive or stream part.
-std::string logNameFrom(std::uint32_t address) {
-    const char* name = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(address));
+std::string logNameFrom(const char* name) {
     if (name == nullptr) return kDefaultLogName;
     std::string out;
     for (std::size_t i = 0; name[i] != '\0'; ++i) {
@@ -179,7 +178,8 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
 
 LONG WINAPI LibQuintorInitEx(HINSTANCE instance, cq::LibQuintorInitInfo* info) {
     return barrier([&]() -> LONG {
-        if (info == nullptr || info->cbSize != static_cast<std::int32_t>(sizeof *info)) {
+        // Only this build's layout: 60 bytes in a 32-bit library, 72 in a 64-bit one.
+        if (info == nullptr || info->cbSize != cq::kLibQuintorInitInfoSize) {
             char message[64];
             std::snprintf(message, sizeof message, "refused: record size %ld",
                           info == nullptr ? -1L : static_cast<long>(info->cbSize));

@@ -31,6 +31,20 @@ bool withRegistry(Body&& body) {
     return body();
 }
 
+// The registry view that this DLL registers in: its own on 64-bit Windows; on
+// 32-bit Windows the only one, named by no flag (Windows 2000 knows none).
+RegistryView thisProcessView() {
+    if (sizeof(void*) == 8) return RegistryView::Bits64;
+    using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto isWow64 = kernel ? reinterpret_cast<IsWow64Fn>(reinterpret_cast<void (*)()>(
+                                GetProcAddress(kernel, "IsWow64Process")))
+                          : nullptr;
+    BOOL wow64 = FALSE;
+    if (isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64) return RegistryView::Bits32;
+    return RegistryView::Only;
+}
+
 }  // namespace
 
 std::string guidText(REFGUID guid) {
@@ -59,7 +73,8 @@ std::string registrablePath(const std::wstring& path) {
 HRESULT registerServer(const Registration& registration) noexcept {
     try {
         const std::string path = registrablePath(modulePath(thisModule()));
-        return withRegistry([&] { return writeRegistration(registration, path); })
+        const RegistryView view = thisProcessView();
+        return withRegistry([&] { return writeRegistration(registration, path, view); })
                    ? S_OK
                    : SELFREG_E_CLASS;
     } catch (...) {
@@ -69,8 +84,10 @@ HRESULT registerServer(const Registration& registration) noexcept {
 
 HRESULT unregisterServer(const Registration& registration) noexcept {
     try {
-        return withRegistry([&] { return removeRegistration(registration); }) ? S_OK
-                                                                              : SELFREG_E_CLASS;
+        const RegistryView view = thisProcessView();
+        return withRegistry([&] { return removeRegistration(registration, view); })
+                   ? S_OK
+                   : SELFREG_E_CLASS;
     } catch (...) {
         return SELFREG_E_CLASS;
     }

@@ -11,7 +11,7 @@
 namespace cq::win32 {
 namespace {
 
-static_assert(sizeof(HKEY) == sizeof(RegKey), "key handles are kept in 32 bits");
+static_assert(sizeof(HKEY) == sizeof(RegKey), "key handles are kept at their own size");
 
 HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(key)); }
 RegKey fromHkey(HKEY key) { return static_cast<RegKey>(reinterpret_cast<std::intptr_t>(key)); }

@@ -44,6 +44,17 @@ RegStatus splitPath(const std::string& path, std::vector<std::string>& parts) {
     return reg::kSuccess;
 }
 
+// The registry redirection of 64-bit Windows, for the one key the add-ins
+// register per view: HKEY_CURRENT_USER's Software\Classes\CLSID is
+// Software\Classes\Wow6432Node\CLSID in the 32-bit view. This registry
+// stands for a 64-bit process, so only KEY_WOW64_32KEY redirects.
+void redirectForView(RegKey key, RegAccess access, std::vector<std::string>& parts) {
+    if (key != reg::kCurrentUser || (access & reg::kKeyWow64_32Key) == 0) return;
+    if (parts.size() >= 3 && sameName(parts[0], "Software") && sameName(parts[1], "Classes") &&
+        sameName(parts[2], "CLSID"))
+        parts.insert(parts.begin() + 2, "Wow6432Node");
+}
+
 RegAccess mapGeneric(RegAccess access) {
     RegAccess out = access & ~(reg::kGenericRead | reg::kGenericWrite | reg::kGenericExecute |
                                reg::kGenericAll | reg::kMaximumAllowed);
@@ -102,6 +113,7 @@ RegStatus MemoryRegistry::openKeyEx(RegKey key, const std::string& subKey, RegAc
     std::vector<std::string> parts;
     if (RegStatus s = resolve(key, 0, node)) return s;
     if (RegStatus s = splitPath(subKey, parts)) return s;
+    redirectForView(key, access, parts);
     for (const std::string& part : parts) {
         auto it = std::find_if(node->children.begin(), node->children.end(),
                                [&](const auto& c) { return sameName(c->name, part); });
@@ -121,6 +133,7 @@ RegStatus MemoryRegistry::createKeyEx(RegKey key, const std::string& subKey, std
     std::vector<std::string> parts;
     if (RegStatus s = resolve(key, 0, node)) return s;
     if (RegStatus s = splitPath(subKey, parts)) return s;
+    redirectForView(key, access, parts);
     bool created = false;
     for (const std::string& part : parts) {
         const std::string wanted = upper(part);

@@ -5,7 +5,9 @@
 // stay open until closed, the access of a handle is enforced for reading and
 // writing values and enumerating, a key with subkeys cannot be deleted, a
 // handle to a deleted key answers kKeyDeleted, and a buffer that is too small
-// gives kMoreData with the size needed. Tests can make chosen calls fail.
+// gives kMoreData with the size needed, and HKEY_CURRENT_USER's
+// Software\Classes\CLSID opened with KEY_WOW64_32KEY is the 32-bit view's
+// (Software\Classes\Wow6432Node\CLSID). Tests can make chosen calls fail.
 
 #include "common/Registry.h"
 
@@ -80,7 +82,12 @@ class MemoryRegistry final : public Registry {
 
     std::map<RegKey, std::shared_ptr<Node>> roots_;
     std::map<RegKey, Handle> handles_;
-    RegKey nextHandle_ = 0x100;
+    // Where a pointer has 64 bits, handles lie above 4 GiB, so that a key kept
+    // in a 32-bit integer anywhere no longer opens anything.
+    static constexpr RegKey kFirstHandle = sizeof(RegKey) > 4
+                                               ? static_cast<RegKey>(0x7FF000000100LL)
+                                               : 0x100;
+    RegKey nextHandle_ = kFirstHandle;
     std::vector<Failure> failures_;
     std::map<RegOp, int> calls_;
 };

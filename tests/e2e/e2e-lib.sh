@@ -6,7 +6,8 @@
 # Environment (set by CTest): E2E_RUNNER (cmake/wine-run.sh), E2E_SESSION
 # (scripts/wine-session.sh), E2E_PREFIX (the Wine prefix), E2E_HOSTS (folder of
 # scripted-outlook.exe and scripted-word.exe), E2E_WORK (scratch folder),
-# E2E_OUTLOOK_DLL, E2E_WORD_DLL, E2E_LIBQUINTOR_DLL.
+# E2E_OUTLOOK_DLL, E2E_WORD_DLL, E2E_LIBQUINTOR_DLL; CQ_WINEARCH=win64 for a
+# 64-bit prefix.
 set -u
 : "${E2E_RUNNER:?}" "${E2E_SESSION:?}" "${E2E_PREFIX:?}" "${E2E_HOSTS:?}" "${E2E_WORK:?}"
 
@@ -15,6 +16,11 @@ E2E_CHECKS=0
 # The class the scripted Outlook registers in the running-object table under.
 E2E_OUTLOOK_CLSID='{6F1C2A3B-7D4E-4F50-9A61-B2C3D4E5F601}'
 E2E_PROGIDS="Chronoquill.Connect Chronoquill4W.Connect"
+# The registry view that the mirrored classes go to: in a 64-bit prefix the
+# 64-bit one, where the 64-bit hosts look (Wine's reg.exe copies to the 32-bit
+# view unless told).
+E2E_VIEW=()
+[ "${CQ_WINEARCH:-win32}" = win64 ] && E2E_VIEW=(/reg:64)
 # The stamp with the prefix's pinned formats: short date dd.MM.yyyy, time
 # without seconds from HH:mm:ss.
 DATE_RE='[0-3][0-9]\.[01][0-9]\.[0-9]{4}'
@@ -59,7 +65,7 @@ e2e_end() {
 # The CLSID registered for a ProgID under HKCU (or HKLM) Software\Classes, or "".
 clsid_of() {
     local root=$1 progid=$2 out=$WORK/query.txt
-    wine_ reg query "$root\\Software\\Classes\\$progid\\CLSID" /ve >"$out" 2>&1 || true
+    wine_ reg query "$root\\Software\\Classes\\$progid\\CLSID" /ve "${E2E_VIEW[@]}" >"$out" 2>&1 || true
     grep -o '{[0-9A-Fa-f-]*}' "$out" | head -1
 }
 
@@ -85,8 +91,8 @@ e2e_forget_mirrors() {
     local progid clsid
     for progid in $E2E_PROGIDS; do
         clsid=$(clsid_of HKLM "$progid")
-        [ -n "$clsid" ] && wine_ reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
-        wine_ reg delete "HKLM\\Software\\Classes\\$progid" /f >/dev/null 2>&1
+        [ -n "$clsid" ] && wine_ reg delete "HKLM\\Software\\Classes\\CLSID\\$clsid" /f "${E2E_VIEW[@]}" >/dev/null 2>&1
+        wine_ reg delete "HKLM\\Software\\Classes\\$progid" /f "${E2E_VIEW[@]}" >/dev/null 2>&1
     done
     return 0
 }
@@ -116,8 +122,8 @@ e2e_mirror_classes() {
     for progid in $E2E_PROGIDS; do
         clsid=$(clsid_of HKCU "$progid")
         [ -n "$clsid" ] || continue
-        wine_ reg copy "HKCU\\Software\\Classes\\CLSID\\$clsid" "HKLM\\Software\\Classes\\CLSID\\$clsid" /s /f >>"$WORK/setup.log" 2>&1
-        wine_ reg copy "HKCU\\Software\\Classes\\$progid" "HKLM\\Software\\Classes\\$progid" /s /f >>"$WORK/setup.log" 2>&1
+        wine_ reg copy "HKCU\\Software\\Classes\\CLSID\\$clsid" "HKLM\\Software\\Classes\\CLSID\\$clsid" /s /f "${E2E_VIEW[@]}" >>"$WORK/setup.log" 2>&1
+        wine_ reg copy "HKCU\\Software\\Classes\\$progid" "HKLM\\Software\\Classes\\$progid" /s /f "${E2E_VIEW[@]}" >>"$WORK/setup.log" 2>&1
     done
 }
 

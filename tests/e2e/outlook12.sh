@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Outlook 2007 with the real Chronoquill.dll: GetCustomUI gives the exact
-# markup for every compose window type and none for the others; the ribbon
-# button types the stamp; after the settings file changes to time only, the
-# next click types the time, and the button's label and screentip read "Time"
-# and "Insert time".
+# Outlook 2007 and later (E2E_OUTLOOK_VERSION, 12 unless set; the 64-bit build
+# runs it as a 64-bit Outlook 2016) with the real Chronoquill.dll: the add-in
+# connects and starts the support library; GetCustomUI gives the exact markup
+# for every compose window type and none for the others, those that Outlook
+# 2010 and later ask for included; the ribbon button types the stamp; after
+# the settings file changes to time only, the next click types the time, and
+# the button's label and screentip read "Time" and "Insert time". With
+# E2E_STAMP_CLIENTS (client programs, of either bitness), each asks the running
+# Outlook for a stamp by name across processes. Unregistered, the add-in
+# leaves no key of its own.
 . "$(dirname "$0")/e2e-lib.sh"
-e2e_start outlook12
+version=${E2E_OUTLOOK_VERSION:-12}
+e2e_start "outlook$version"
 
 stage=$WORK/addins
 e2e_stage "$stage" "$E2E_OUTLOOK_DLL" "$E2E_LIBQUINTOR_DLL"
@@ -54,8 +60,11 @@ Microsoft.Outlook.MeetingRequest.Read:
 microsoft.outlook.mail.compose:
 Microsoft.Outlook.Mail.Compose.:
 Microsoft.Outlook.Explorer:
+Microsoft.Outlook.Response.Read:
+Microsoft.OMS.SMS.Compose:
+Microsoft.Mso.IMLayerUI:
 :"
-script=$WORK/outlook12.txt
+script=$WORK/outlook$version.txt
 : >"$script"
 n=0
 while IFS=: read -r id tab; do
@@ -74,12 +83,19 @@ print-editor
 ribbon
 ribbon-click
 hover Quintor.btnStamp
-screenshot $(winpath "$WORK/outlook12-mail.bmp")
+screenshot $(winpath "$WORK/outlook$version-mail.bmp")
 delete-ini
 SCRIPT
-check "Outlook 2007 runs its script" run_host outlook outlook12 --version 12 --script "$(winpath "$script")"
-out=$WORK/outlook12.out
-to_png "$WORK/outlook12-mail.bmp"
+rm -f "$E2E_PREFIX"/drive_c/users/*/AppData/Roaming/Quintor/Inkwell/LibQuintor.log
+check "Outlook $version runs its script" run_host outlook "outlook$version" --version "$version" \
+    --script "$(winpath "$script")"
+out=$WORK/outlook$version.out
+to_png "$WORK/outlook$version-mail.bmp"
+
+check "Outlook $version connects the add-in" has_match "$out" '^add-in Chronoquill.Connect: connected in '
+check "the support library starts" has_match "$(ls "$E2E_PREFIX"/drive_c/users/*/AppData/Roaming/Quintor/Inkwell/LibQuintor.log | head -1)" \
+    'LibQuintor::LibQuintorInitEx.*started, log level 2'
+
 
 n=0
 while IFS=: read -r id tab; do
@@ -103,3 +119,33 @@ check "then it reads Time, Insert time" has_line "$out" \
 check "no message box came up" lacks_match "$out" '^message-box:'
 check "every host object is let go" has_line "$out" 'host references: 0 (exported objects 0)'
 check "the host ends without error" lacks_match "$out" '^error:'
+
+# GetStamp by name from other processes, while Outlook serves. A client of
+# the other bitness comes from the other build's tree (the 32-bit one from
+# build/win32: build that first).
+if [ -n "${E2E_STAMP_CLIENTS:-}" ]; then
+    check "Outlook $version is running for the clients" start_outlook serving --version "$version" \
+        "set-ini format=date"
+    n=0
+    for client in $E2E_STAMP_CLIENTS; do
+        n=$((n + 1))
+        check "client $n is built: $client" test -f "$client"
+        timeout 120 "$E2E_RUNNER" "$E2E_PREFIX" "$client" >"$WORK/client-$n.raw" 2>"$WORK/client-$n.err"
+        tr -d '\r' <"$WORK/client-$n.raw" >"$WORK/client-$n.out"
+        check "client $n ($(cut -d: -f1 "$WORK/client-$n.out")) gets the date and its tooltip by name" \
+            has_match "$WORK/client-$n.out" \
+            "^client (32|64)-bit: get-stamp: true stamp=\"$DATE_RE\" tooltip=\"Insert date\"\$"
+    done
+    touch "$WORK/serving.stop"
+    wait "$OUTLOOK_PID"
+    check "the serving Outlook lets go of every host object" has_line "$WORK/serving.out" \
+        'host references: 0 (exported objects 0)'
+    run_host outlook cleanup --version "$version" delete-ini || true
+fi
+
+e2e_unregister "$stage/Chronoquill.dll"
+e2e_forget_mirrors
+reg_query "$WORK/classes.txt" 'HKCU\Software\Classes' /s
+reg_query "$WORK/addins.txt" 'HKCU\Software\Microsoft\Office\Outlook\Addins' /s
+check "unregistered, no class of the add-in stays" lacks_match "$WORK/classes.txt" '[Cc]hronoquill'
+check "nor its Outlook Addins entry" lacks_match "$WORK/addins.txt" '[Cc]hronoquill'

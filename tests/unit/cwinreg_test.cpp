@@ -45,7 +45,12 @@ TEST(CWinReg, RootKeysAreThePredefinedHandles) {
     static_assert(CWinReg::HKeyCurrentUser() == -2147483647);
     static_assert(CWinReg::HKeyLocalMachine() == -2147483646);
     CWinReg r;
-    EXPECT_EQ(r.HKeyCurrentUser(), static_cast<RegKey>(0x80000001u));
+    EXPECT_EQ(r.HKeyCurrentUser(), static_cast<RootKeyNumber>(0x80000001u));
+    // As handles, sign-extended to the pointer's width, as Windows defines them.
+    static_assert(reg::rootKey(CWinReg::HKeyCurrentUser()) == reg::kCurrentUser);
+    if constexpr (sizeof(RegKey) == 8) {
+        EXPECT_EQ(static_cast<std::uint64_t>(reg::kCurrentUser), 0xFFFFFFFF80000001u);
+    }
 }
 
 TEST(CWinReg, WithoutARegistryEverythingFailsQuietly) {

@@ -62,7 +62,7 @@ TEST(Log, DebugAndPlainErrorEntriesCarryTheInstanceHandle) {
     ScopedPort<SupportLibrary> port(lib);
     LibQuintorInitInfo info;
     g_oLib.GetDefaultInitInfo(info);
-    EXPECT_EQ(info.cbSize, 60);
+    EXPECT_EQ(info.cbSize, kLibQuintorInitInfoSize);
     EXPECT_EQ(info.oHost, nullptr);
     lib.initResult = 7;
     EXPECT_EQ(g_oLib.InitEx(0x1000, info), 7);

@@ -120,7 +120,7 @@ void libraryStarts(OutlookWorld& w) {
     if (w.clean) {
         EXPECT_EQ(w.stamp.lib.initExCalls, 1);
         EXPECT_EQ(w.stamp.lib.lastInstance, w.stamp.module.handle);
-        EXPECT_EQ(w.stamp.lib.lastInfo.cbSize, 60);
+        EXPECT_EQ(w.stamp.lib.lastInfo.cbSize, kLibQuintorInitInfoSize);
         EXPECT_EQ(w.stamp.lib.lastInfo.oHost, w.outlook.application.rawInterface());
         EXPECT_EQ(w.outlook.addIn.object("Object"), &w.self);
         EXPECT_EQ(w.outlook.explorers.subscribers(ol::kExplorersEvents), 0);

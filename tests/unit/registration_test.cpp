@@ -20,6 +20,13 @@ constexpr const char* kPath = "C:\\Users\\me\\AppData\\Local\\Chronoquill\\Chron
 constexpr const char* kClsid = "{4CABDD47-54F7-45A4-B388-8C827F2EEDF7}";
 constexpr const char* kClassKey =
     "Software\\Classes\\CLSID\\{4CABDD47-54F7-45A4-B388-8C827F2EEDF7}";
+// Where this build's class key is kept: a 32-bit build registers in the
+// 32-bit view, which the in-memory registry (a 64-bit one) keeps below
+// Wow6432Node.
+const std::string kStoredClassKey = std::string(kThisBuildsView == RegistryView::Bits64
+                                                    ? "Software\\Classes\\CLSID\\"
+                                                    : "Software\\Classes\\Wow6432Node\\CLSID\\") +
+                                    kClsid;
 constexpr const char* kProgIdKey = "Software\\Classes\\Chronoquill.Connect";
 constexpr const char* kAddinKey =
     "Software\\Microsoft\\Office\\Outlook\\Addins\\Chronoquill.Connect";
@@ -84,6 +91,9 @@ class RegistrationTest : public ::testing::Test {
         put("Software\\Classes\\Other.Addin\\CLSID", "", "{00000000-1111-2222-3333-444444444444}");
         put("Software\\Microsoft\\Office\\Outlook\\Addins\\Other.Addin", "FriendlyName", "Other");
         put("Software\\Microsoft\\Office\\Word\\Addins", "", "");
+        // Windows has the 32-bit view's class folder.
+        put("Software\\Classes\\Wow6432Node\\CLSID\\{00000000-1111-2222-3333-444444444444}", "",
+            "Other");
     }
 
     MemoryRegistry registry;
@@ -93,18 +103,18 @@ class RegistrationTest : public ::testing::Test {
 TEST_F(RegistrationTest, WritesTheClassTheProgIdAndTheAddinKey) {
     ASSERT_TRUE(writeRegistration(outlookAddin(), kPath));
     const std::string sz = std::to_string(reg::kSz) + ":";
-    const Dump expected = {
+    Dump expected = {
         {"", "key"},
         {"Software", "key"},
         {"Software\\Classes", "key"},
-        {"Software\\Classes\\CLSID", "key"},
-        {std::string(kClassKey), "key"},
-        {std::string(kClassKey) + "|", sz + "Chronoquill date stamps"},
-        {std::string(kClassKey) + "\\InprocServer32", "key"},
-        {std::string(kClassKey) + "\\InprocServer32|", sz + kPath},
-        {std::string(kClassKey) + "\\InprocServer32|ThreadingModel", sz + "Apartment"},
-        {std::string(kClassKey) + "\\ProgID", "key"},
-        {std::string(kClassKey) + "\\ProgID|", sz + "Chronoquill.Connect"},
+        {kStoredClassKey.substr(0, kStoredClassKey.rfind('\\')), "key"},
+        {kStoredClassKey, "key"},
+        {kStoredClassKey + "|", sz + "Chronoquill date stamps"},
+        {kStoredClassKey + "\\InprocServer32", "key"},
+        {kStoredClassKey + "\\InprocServer32|", sz + kPath},
+        {kStoredClassKey + "\\InprocServer32|ThreadingModel", sz + "Apartment"},
+        {kStoredClassKey + "\\ProgID", "key"},
+        {kStoredClassKey + "\\ProgID|", sz + "Chronoquill.Connect"},
         {kProgIdKey, "key"},
         {std::string(kProgIdKey) + "|", sz + "Chronoquill date stamps"},
         {std::string(kProgIdKey) + "\\CLSID", "key"},
@@ -118,6 +128,7 @@ TEST_F(RegistrationTest, WritesTheClassTheProgIdAndTheAddinKey) {
         {std::string(kAddinKey) + "|Description", sz + "Chronoquill date stamps"},
         {std::string(kAddinKey) + "|LoadBehavior", std::to_string(reg::kDword) + ":3"},
     };
+    if (kThisBuildsView == RegistryView::Bits32) expected["Software\\Classes\\Wow6432Node"] = "key";
     EXPECT_EQ(dump(), expected);
     EXPECT_EQ(registry.openHandles(), 0);
 }
@@ -152,7 +163,7 @@ TEST_F(RegistrationTest, RegisteringAgainGivesOneRegistration) {
     ASSERT_TRUE(writeRegistration(outlookAddin(), kPath));
     const Dump once = dump();
     // Leftovers of an older registration and a user's change of LoadBehavior.
-    put(std::string(kClassKey) + "\\LocalServer32", "", "C:\\old.exe");
+    put(kStoredClassKey + "\\LocalServer32", "", "C:\\old.exe");
     put(kProgIdKey, "Extra", "x");
     CWinReg addin;
     ASSERT_TRUE(addin.InitForWrite(CWinReg::HKeyCurrentUser(), kAddinKey));
@@ -170,7 +181,7 @@ TEST_F(RegistrationTest, AProgIdTakenOverByAnotherClassStays) {
     put(std::string(kProgIdKey) + "\\CLSID", "", "{00000000-1111-2222-3333-444444444444}");
     EXPECT_TRUE(removeRegistration(outlookAddin()));
     EXPECT_TRUE(exists(kProgIdKey));
-    EXPECT_FALSE(exists(kClassKey));
+    EXPECT_FALSE(exists(kStoredClassKey));
     EXPECT_FALSE(exists(kAddinKey));
 }
 
@@ -283,13 +294,95 @@ TEST_F(RegistrationTest, AKeyThatCannotBeDeletedIsReported) {
     EXPECT_FALSE(exists(kProgIdKey));
     registry.clearFailures();
     EXPECT_TRUE(removeRegistration(outlookAddin()));
-    EXPECT_FALSE(exists(kClassKey));
+    EXPECT_FALSE(exists(kStoredClassKey));
 }
 
 TEST_F(RegistrationTest, AnOldRegistrationThatCannotBeClearedFailsTheRegistration) {
     ASSERT_TRUE(writeRegistration(outlookAddin(), kPath));
     registry.failOn(RegOp::DeleteKey, reg::kAccessDenied, "ProgID");
     EXPECT_FALSE(writeRegistration(outlookAddin(), "C:\\elsewhere.dll"));
+}
+
+// Both builds at once, as on 64-bit Windows: the class key once per registry
+// view (the 32-bit view's below Wow6432Node), each naming the build of its
+// bitness; the ProgID and Addins keys shared.
+constexpr const char* kPath32 = "C:\\Users\\me\\AppData\\Local\\Chronoquill\\Chronoquill.dll";
+constexpr const char* kPath64 = "C:\\Users\\me\\AppData\\Local\\Chronoquill\\x64\\Chronoquill.dll";
+constexpr const char* kClassKey32 =
+    "Software\\Classes\\Wow6432Node\\CLSID\\{4CABDD47-54F7-45A4-B388-8C827F2EEDF7}";
+
+class SideBySideRegistration : public RegistrationTest {
+  protected:
+    void registerBoth() {
+        ASSERT_TRUE(writeRegistration(outlookAddin(), kPath64, RegistryView::Bits64));
+        ASSERT_TRUE(writeRegistration(outlookAddin(), kPath32, RegistryView::Bits32));
+    }
+    // The module that a process of that view loads, "" when none.
+    std::string moduleOf(const Dump& d, const char* classKey) {
+        auto it = d.find(std::string(classKey) + "\\InprocServer32|");
+        return it == d.end() ? "" : it->second.substr(2);
+    }
+    static bool sharedKeysIn(const Dump& d) {
+        return d.count(std::string(kProgIdKey) + "\\CLSID|") == 1 &&
+               d.count(std::string(kAddinKey) + "|LoadBehavior") == 1 &&
+               d.count(std::string(kAddinKey) + "|FriendlyName") == 1 &&
+               d.count(std::string(kAddinKey) + "|Description") == 1;
+    }
+};
+
+TEST_F(SideBySideRegistration, EachViewNamesItsBuildAndTheSharedKeysAreOne) {
+    registerBoth();
+    const Dump both = dump();
+    EXPECT_EQ(moduleOf(both, kClassKey), kPath64);
+    EXPECT_EQ(moduleOf(both, kClassKey32), kPath32);
+    EXPECT_TRUE(sharedKeysIn(both));
+    EXPECT_EQ(both.at(std::string(kAddinKey) + "|LoadBehavior"),
+              std::to_string(reg::kDword) + ":3");
+    // Registering either build again changes nothing.
+    ASSERT_TRUE(writeRegistration(outlookAddin(), kPath32, RegistryView::Bits32));
+    ASSERT_TRUE(writeRegistration(outlookAddin(), kPath64, RegistryView::Bits64));
+    EXPECT_EQ(dump(), both);
+    EXPECT_EQ(registry.openHandles(), 0);
+}
+
+TEST_F(SideBySideRegistration, EitherRemovedLeavesTheOtherWorkingAndTheLastLeavesNothing) {
+    otherKeys();
+    const Dump before = dump();
+    const struct {
+        RegistryView first;
+        const char* firstClassKey;
+        RegistryView last;
+        const char* lastClassKey;
+        const char* lastPath;
+    } cases[] = {
+        {RegistryView::Bits32, kClassKey32, RegistryView::Bits64, kClassKey, kPath64},
+        {RegistryView::Bits64, kClassKey, RegistryView::Bits32, kClassKey32, kPath32},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstClassKey);
+        registerBoth();
+        EXPECT_TRUE(removeRegistration(outlookAddin(), c.first));
+        const Dump one = dump();
+        EXPECT_EQ(one.count(c.firstClassKey), 0u);
+        EXPECT_EQ(moduleOf(one, c.lastClassKey), c.lastPath);
+        EXPECT_TRUE(sharedKeysIn(one));
+        EXPECT_TRUE(removeRegistration(outlookAddin(), c.last));
+        EXPECT_EQ(dump(), before);
+        EXPECT_EQ(registry.openHandles(), 0);
+    }
+}
+
+// 32-bit Windows has one view: the class key is named by no view flag, and
+// with it go the shared keys.
+TEST_F(RegistrationTest, WithOneViewTheClassGoesWithTheSharedKeys) {
+    otherKeys();
+    const Dump before = dump();
+    ASSERT_TRUE(writeRegistration(outlookAddin(), kPath32, RegistryView::Only));
+    EXPECT_TRUE(exists(kClassKey));
+    EXPECT_TRUE(exists(kAddinKey));
+    EXPECT_TRUE(removeRegistration(outlookAddin(), RegistryView::Only));
+    EXPECT_EQ(dump(), before);
+    EXPECT_EQ(registry.openHandles(), 0);
 }
 
 TEST(RegistrationWithoutRegistry, FailsQuietly) {

@@ -1,6 +1,7 @@
 # Checks that each DLL imports only Windows system DLLs, so that nothing but the
 # add-in's own file has to be installed beside it.
-#   cmake -DOBJDUMP=... -DDLLS="a.dll;b.dll" -P imports.cmake
+# With FORMAT (pei-i386 or pei-x86-64), also that each is a file of that format.
+#   cmake -DOBJDUMP=... -DDLLS="a.dll;b.dll" [-DFORMAT=pei-x86-64] -P imports.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed ADVAPI32 GDI32 KERNEL32 MSVCRT OLE32 OLEAUT32 SHELL32 USER32 VERSION)
 set(failures 0)
@@ -10,6 +11,10 @@ foreach(dll IN LISTS DLLS)
         message(SEND_ERROR "${dll}: objdump failed")
         math(EXPR failures "${failures} + 1")
         continue()
+    endif()
+    if(FORMAT AND NOT dump MATCHES "file format ${FORMAT}\n")
+        message(SEND_ERROR "${dll} is not a ${FORMAT} file")
+        math(EXPR failures "${failures} + 1")
     endif()
     string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
     set(seen "")

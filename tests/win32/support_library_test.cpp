@@ -272,8 +272,7 @@ class SupportLibraryTest : public ::testing::Test {
         g_oLib.GetDefaultInitInfo(info);
         info.lLogLevel = 2;
         info.bAboutMenu = 0;
-        info.pszLogName =
-            static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(logName_.c_str()));
+        info.pszLogName = logName_.c_str();
         return info;
     }
 
@@ -297,13 +296,18 @@ class SupportLibraryTest : public ::testing::Test {
     std::uintptr_t hInstance_ = reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
 };
 
-TEST_F(SupportLibraryTest, InitExAcceptsOnlyARecordOfSixtyBytes) {
+TEST_F(SupportLibraryTest, InitExAcceptsOnlyARecordOfThisBuildsLayout) {
     Win32SupportLibrary lib;
     ScopedPort<SupportLibrary> port(lib);
+    // 60 bytes in a 32-bit build, 72 in a 64-bit one: the other build's
+    // record, a truncated and an oversized size are refused alike.
+    constexpr std::int32_t kOwn = kLibQuintorInitInfoSize;
+    constexpr std::int32_t kOther = kOwn == 60 ? 72 : 60;
     const struct {
         std::int32_t size;
         bool accepted;
-    } cases[] = {{60, true}, {59, false}, {0, false}, {64, false}, {-60, false}, {60, true}};
+    } cases[] = {{kOwn, true},      {kOther, false}, {kOwn - 1, false}, {0, false},
+                 {kOwn + 4, false}, {-kOwn, false},  {kOwn, true}};
     for (const auto& c : cases) {
         LibQuintorInitInfo info = record();
         info.cbSize = c.size;
@@ -476,7 +480,7 @@ TEST(SupportLibraryChild, DISABLED_StartsUpAndEnds) {
     g_oLib.GetDefaultInitInfo(info);
     info.lLogLevel = 2;
     info.bAboutMenu = 0;
-    info.pszLogName = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(name));
+    info.pszLogName = name;
     startUp(lib, info, kChildExplorer);
     lib.keep();
 }

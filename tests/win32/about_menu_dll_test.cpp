@@ -174,13 +174,13 @@ class AboutMenuDllTest : public ::testing::Test {
     // Starts the library for `module` (this program by default).
     void start(HINSTANCE module = GetModuleHandleW(nullptr)) {
         LibQuintorInitInfo info;
+        info.cbSize = kLibQuintorInitInfoSize;
         info.lLogLevel = 1;
         info.bAboutMenu = -1;
         info.lUrlStringId = 601;
         info.lMakerStringId = 602;
         info.lNameStringId = 603;
-        info.pszLogName =
-            static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(logName_.c_str()));
+        info.pszLogName = logName_.c_str();
         ASSERT_EQ(fn<InitExFn>("LibQuintorInitEx")(module, &info), 0);
     }
     LONG addAboutMenu(FakeObject& explorer, HINSTANCE module = nullptr) {

@@ -24,12 +24,12 @@ TEST(SendTextAsKeys, EmptyTextSendsNothing) {
 }
 
 TEST(SendTextAsKeys, FailuresTypeNothingAndDoNotThrow) {
-    EXPECT_NO_THROW(SendTextAsKeys("no sender installed "));
+    SendTextAsKeys("no sender installed ");  // noexcept: a throw would end the test
 
     RecordingKeySender keys;
     ScopedPort<KeySender> port(keys);
     keys.failSends(true);
-    EXPECT_NO_THROW(SendTextAsKeys("12:30 "));
+    SendTextAsKeys("12:30 ");
     EXPECT_EQ(keys.sendCount(), 1);
     EXPECT_EQ(keys.typedText(), "");
 }

@@ -117,7 +117,22 @@ bool writeClass(const Registration& r, const std::string& modulePath, RegistryVi
     if (!writeKey(key, path + "\\InprocServer32", modulePath, flag)) return false;
     if (!key.WriteString("ThreadingModel", "Apartment")) return false;
     if (!writeKey(key, path + "\\ProgID", r.progId, flag)) return false;
+    if (!r.typeLib.empty() && !writeKey(key, path + "\\TypeLib", r.typeLib, flag)) return false;
     return key.CloseKey();
+}
+
+// The subkey of the type library's version that names the module of `view`.
+std::string typeLibModuleKey(const Registration& r, RegistryView view) {
+    return typeLibKeyPath(r) + "\\1.0\\0\\" + (view == RegistryView::Bits64 ? "win64" : "win32");
+}
+
+bool writeTypeLib(const Registration& r, const std::string& modulePath, RegistryView view) {
+    if (r.typeLib.empty()) return true;
+    const std::string version = typeLibKeyPath(r) + "\\1.0";
+    CWinReg key;
+    return writeKey(key, version, r.description) &&
+           writeKey(key, typeLibModuleKey(r, view), modulePath) &&
+           writeKey(key, version + "\\FLAGS", "0") && key.CloseKey();
 }
 
 bool writeProgId(const Registration& r) {
@@ -152,8 +167,10 @@ bool holdsClass(const Registration& r, RegistryView view) {
 // (Wine's), the other view is then seen without it.
 bool removeAll(const Registration& r, RegistryView view, bool takeProgId) {
     bool ok = deleteTree(classKeyPath(r), flagOf(view));
+    if (!r.typeLib.empty()) ok = deleteTree(typeLibModuleKey(r, view)) && ok;
     // The shared keys serve the other view's build as long as it is there.
     if (view != RegistryView::Only && holdsClass(r, otherThan(view))) return ok;
+    if (!r.typeLib.empty()) ok = deleteTree(typeLibKeyPath(r)) && ok;
     ok = deleteTree(addinKeyPath(r)) && ok;
     if (takeProgId || progIdNamesOurClass(r)) ok = deleteTree(progIdKeyPath(r)) && ok;
     return ok;
@@ -162,7 +179,8 @@ bool removeAll(const Registration& r, RegistryView view, bool takeProgId) {
 }  // namespace
 
 bool isValidRegistration(const Registration& r) {
-    return isBracedGuid(r.clsid) && isProgId(r.progId) && isApplicationName(r.officeApplication);
+    return isBracedGuid(r.clsid) && isProgId(r.progId) && isApplicationName(r.officeApplication) &&
+           (r.typeLib.empty() || isBracedGuid(r.typeLib));
 }
 
 std::string classKeyPath(const Registration& r) {
@@ -170,6 +188,10 @@ std::string classKeyPath(const Registration& r) {
 }
 
 std::string progIdKeyPath(const Registration& r) { return std::string(kClasses) + "\\" + r.progId; }
+
+std::string typeLibKeyPath(const Registration& r) {
+    return r.typeLib.empty() ? "" : std::string(kClasses) + "\\TypeLib\\" + r.typeLib;
+}
 
 std::string addinKeyPath(const Registration& r) {
     return "Software\\Microsoft\\Office\\" + r.officeApplication + "\\Addins\\" + r.progId;
@@ -182,7 +204,9 @@ bool writeRegistration(const Registration& r, const std::string& modulePath,
         // Start from nothing, so that no value or subkey of an earlier
         // registration outlives this one (but the other view's build stays).
         if (!removeAll(r, view, true)) return false;
-        if (writeClass(r, modulePath, view) && writeProgId(r) && writeAddin(r)) return true;
+        if (writeClass(r, modulePath, view) && writeTypeLib(r, modulePath, view) &&
+            writeProgId(r) && writeAddin(r))
+            return true;
         removeAll(r, view, true);
         return false;
     } catch (...) {

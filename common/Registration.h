@@ -10,14 +10,21 @@
 //       CLSID                                      (default) = {clsid}
 //   Software\Microsoft\Office\<App>\Addins\<ProgID>
 //       FriendlyName, Description (REG_SZ), LoadBehavior (REG_DWORD 3)
-// Those three keys belong to the add-in; nothing else is written or removed.
+// and, for an add-in that carries a type library (the module's TYPELIB
+// resource), the class's TypeLib subkey and
+//   Software\Classes\CLSID\{clsid}\TypeLib       (default) = {libid}
+//   Software\Classes\TypeLib\{libid}\1.0          (default) = description
+//       0\win32 (or 0\win64 for the 64-bit build)  (default) = module path
+//       FLAGS                                      (default) = "0"
+// Those keys belong to the add-in; nothing else is written or removed.
 // The calls go through Port<Registry>.
 //
 // On 64-bit Windows the class key exists once per registry view: a 32-bit
 // process that names Software\Classes\CLSID reaches
 // Software\Classes\Wow6432Node\CLSID. The ProgID key and the Addins key are
-// one for both views. So the 32-bit and the 64-bit build are registered at once
-// under the same CLSID and ProgID, each class key naming the build of its view,
+// one for both views, and so is the TypeLib key, in which each build has a
+// subkey of its own (win32, win64). So the 32-bit and the 64-bit build are
+// registered at once under the same CLSID and ProgID, each class key naming the build of its view,
 // and Outlook of either bitness loads its own build. Each build writes and
 // removes the class key of its own view only; the shared keys stay while the
 // other view still holds the class and go with the last one. On 32-bit Windows
@@ -35,6 +42,7 @@ struct Registration {
     std::string description;
     std::string friendlyName;
     std::string officeApplication;  // "Outlook" or "Word"
+    std::string typeLib = {};       // "{libid}" of the type library; empty for none
 };
 
 // A registry view of 64-bit Windows, or Only on a system with one view; and
@@ -56,6 +64,8 @@ bool isValidRegistration(const Registration& r);
 std::string classKeyPath(const Registration& r);
 std::string progIdKeyPath(const Registration& r);
 std::string addinKeyPath(const Registration& r);
+// Software\Classes\TypeLib\{libid}; empty when the add-in has no type library.
+std::string typeLibKeyPath(const Registration& r);
 
 // Writes the registration for the module at `modulePath`, its class key in
 // `view`. Keys left by an earlier registration are replaced, so registering

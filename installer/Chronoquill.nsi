@@ -47,6 +47,9 @@ ManifestDPIAware true
 !define OUTLOOK_PROGID "Chronoquill.Connect"
 !define WORD_CLSID "{48C227F2-A7FD-4B1C-A52B-79B8422992FD}"
 !define WORD_PROGID "Chronoquill4W.Connect"
+; The type libraries in the DLLs, registered with their classes.
+!define OUTLOOK_TYPELIB "{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A}"
+!define WORD_TYPELIB "{2BDC37CB-E69B-4B6B-828C-6076AE8E532B}"
 ; Where the add-ins keep the user's "Tooltip" value and their logs.
 !define USER_KEY "Software\Quintor\Inkwell"
 !define ERROR_SHARING_VIOLATION 32
@@ -299,8 +302,9 @@ FunctionEnd
 
 ; The keys that a DLL's registration writes, removed by name (the ProgID only
 ; while it names this class), for a DLL that could not unregister itself.
-!macro RemoveRegistration clsid progid application
+!macro RemoveRegistration clsid progid typelib application
   DeleteRegKey HKCU "Software\Microsoft\Office\${application}\Addins\${progid}"
+  DeleteRegKey HKCU "Software\Classes\TypeLib\${typelib}"
   ReadRegStr $0 HKCU "Software\Classes\${progid}\CLSID" ""
   ${If} $0 == "${clsid}"
     DeleteRegKey HKCU "Software\Classes\${progid}"
@@ -338,10 +342,11 @@ Section "Uninstall"
   !insertmacro Regsvr32 "/u /s" "$INSTDIR\Chronoquill4W.dll"
   ClearErrors
   !insertmacro Regsvr32 "/u /s" "$INSTDIR\Chronoquill.dll"
-  !insertmacro RemoveRegistration "${WORD_CLSID}" "${WORD_PROGID}" "Word"
-  !insertmacro RemoveRegistration "${OUTLOOK_CLSID}" "${OUTLOOK_PROGID}" "Outlook"
+  !insertmacro RemoveRegistration "${WORD_CLSID}" "${WORD_PROGID}" "${WORD_TYPELIB}" "Word"
+  !insertmacro RemoveRegistration "${OUTLOOK_CLSID}" "${OUTLOOK_PROGID}" "${OUTLOOK_TYPELIB}" "Outlook"
   DeleteRegKey /ifempty HKCU "Software\Microsoft\Office"
   DeleteRegKey /ifempty HKCU "Software\Classes\CLSID"
+  DeleteRegKey /ifempty HKCU "Software\Classes\TypeLib"
 
   Delete "$INSTDIR\Chronoquill.dll"
   Delete "$INSTDIR\Chronoquill4W.dll"

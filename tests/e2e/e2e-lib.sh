@@ -16,6 +16,8 @@ E2E_CHECKS=0
 # The class the scripted Outlook registers in the running-object table under.
 E2E_OUTLOOK_CLSID='{6F1C2A3B-7D4E-4F50-9A61-B2C3D4E5F601}'
 E2E_PROGIDS="Chronoquill.Connect Chronoquill4W.Connect"
+# The type libraries that the add-ins register beside their classes.
+E2E_TYPELIBS="{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A} {2BDC37CB-E69B-4B6B-828C-6076AE8E532B}"
 # The registry view that the mirrored classes go to: in a 64-bit prefix the
 # 64-bit one, where the 64-bit hosts look (Wine's reg.exe copies to the 32-bit
 # view unless told).
@@ -81,6 +83,10 @@ e2e_forget() {
         for app in Outlook Word; do
             wine_ reg delete "HKCU\\Software\\Microsoft\\Office\\$app\\Addins\\$progid" /f >/dev/null 2>&1
         done
+    done
+    local libid
+    for libid in $E2E_TYPELIBS; do
+        wine_ reg delete "HKCU\\Software\\Classes\\TypeLib\\$libid" /f >/dev/null 2>&1
     done
     wine_ reg delete 'HKCU\Software\Quintor\Inkwell' /v Tooltip /f >/dev/null 2>&1
     return 0

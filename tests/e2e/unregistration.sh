@@ -14,6 +14,11 @@ e2e_register "$stage/Chronoquill.dll" "$stage/Chronoquill4W.dll"
 reg_query "$WORK/registered.txt" 'HKCU\Software\Classes' /s
 clsids=$(grep -o '{[0-9A-Fa-f-]*}' "$WORK/registered.txt" | sort -u | grep -v -i "$E2E_OUTLOOK_CLSID" || true)
 check "both add-ins registered their class" test "$(echo "$clsids" | grep -c .)" -ge 2
+reg_query "$WORK/typelibs.txt" 'HKCU\Software\Classes\TypeLib' /s
+for dll in Chronoquill Chronoquill4W; do
+    check "$dll.dll registered its type library" \
+        has_match "$WORK/typelibs.txt" "REG_SZ +.*\\\\$dll\\.dll\$"
+done
 for app in Outlook Word; do
     reg_query "$WORK/addins-$app.txt" "HKCU\\Software\\Microsoft\\Office\\$app\\Addins" /s
     check "the $app add-in key loads at start-up" has_match "$WORK/addins-$app.txt" 'LoadBehavior +REG_DWORD +0x3$'
@@ -32,8 +37,9 @@ user_registry "$WORK/after.txt"
 
 LC_ALL=C comm -13 "$WORK/before.txt" "$WORK/after.txt" >"$WORK/added.txt"
 LC_ALL=C comm -23 "$WORK/before.txt" "$WORK/after.txt" >"$WORK/removed.txt"
-# What may stay: the Tooltip value with its keys, and Office's Addins keys.
-grep -v -x -E 'Software\\\\Quintor(\\\\Inkwell(\|Tooltip)?)?|Software\\\\Microsoft\\\\Office(\\\\(Outlook|Word)(\\\\Addins)?)?' \
+# What may stay: the Tooltip value with its keys, Office's Addins keys, and
+# the folder of the user's type libraries.
+grep -v -x -E 'Software\\\\Quintor(\\\\Inkwell(\|Tooltip)?)?|Software\\\\Microsoft\\\\Office(\\\\(Outlook|Word)(\\\\Addins)?)?|Software\\\\Classes\\\\TypeLib' \
     "$WORK/added.txt" >"$WORK/unexpected.txt" || true
 check "the Tooltip value stays" has_line "$WORK/after.txt" 'Software\\Quintor\\Inkwell|Tooltip'
 check "nothing else of the add-ins stays" test ! -s "$WORK/unexpected.txt"

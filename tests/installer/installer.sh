@@ -138,7 +138,9 @@ check_one_registration() {
         IFS=: read -r progid app dll <<<"$entry"
         check "one ProgID key $progid" count_is "$WORK/classes.txt" "^HKEY_CURRENT_USER\\\\Software\\\\Classes\\\\$progid\$" 1
         check "one class serves $progid" count_is "$WORK/classes.txt" "^ +\\(Default\\) +REG_SZ +$progid\$" 1
-        check "one class is served by $dll" count_is "$WORK/classes.txt" "\\\\$dll\$" 1
+        # The class's server and its type library, once each.
+        check "one class and one type library name $dll" \
+            count_is "$WORK/classes.txt" "\\\\$dll\$" 2
         reg_query "$WORK/addins.txt" "HKCU\\Software\\Microsoft\\Office\\$app\\Addins" /s
         check "one $app add-in key" count_is "$WORK/addins.txt" '^HKEY_CURRENT_USER.*\\Addins\\' 1
     done

@@ -31,8 +31,13 @@ constexpr const char* kProgIdKey = "Software\\Classes\\Chronoquill.Connect";
 constexpr const char* kAddinKey =
     "Software\\Microsoft\\Office\\Outlook\\Addins\\Chronoquill.Connect";
 
+constexpr const char* kTypeLib = "{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A}";
+constexpr const char* kTypeLibKey =
+    "Software\\Classes\\TypeLib\\{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A}";
+
 Registration outlookAddin() {
-    return {kClsid, "Chronoquill.Connect", "Chronoquill date stamps", "Chronoquill", "Outlook"};
+    return {kClsid,  "Chronoquill.Connect", "Chronoquill date stamps", "Chronoquill", "Outlook",
+            kTypeLib};
 }
 
 // Every key below HKEY_CURRENT_USER as "path" and every value as
@@ -91,6 +96,7 @@ class RegistrationTest : public ::testing::Test {
         put("Software\\Classes\\Other.Addin\\CLSID", "", "{00000000-1111-2222-3333-444444444444}");
         put("Software\\Microsoft\\Office\\Outlook\\Addins\\Other.Addin", "FriendlyName", "Other");
         put("Software\\Microsoft\\Office\\Word\\Addins", "", "");
+        put("Software\\Classes\\TypeLib\\{00000000-1111-2222-3333-444444444444}\\1.0", "", "Other");
         // Windows has the 32-bit view's class folder.
         put("Software\\Classes\\Wow6432Node\\CLSID\\{00000000-1111-2222-3333-444444444444}", "",
             "Other");
@@ -99,6 +105,9 @@ class RegistrationTest : public ::testing::Test {
     MemoryRegistry registry;
     ScopedPort<Registry> port{registry};
 };
+
+// The type library's platform subkey of this build.
+const std::string kPlatform = kThisBuildsView == RegistryView::Bits64 ? "win64" : "win32";
 
 TEST_F(RegistrationTest, WritesTheClassTheProgIdAndTheAddinKey) {
     ASSERT_TRUE(writeRegistration(outlookAddin(), kPath));
@@ -115,6 +124,17 @@ TEST_F(RegistrationTest, WritesTheClassTheProgIdAndTheAddinKey) {
         {kStoredClassKey + "\\InprocServer32|ThreadingModel", sz + "Apartment"},
         {kStoredClassKey + "\\ProgID", "key"},
         {kStoredClassKey + "\\ProgID|", sz + "Chronoquill.Connect"},
+        {kStoredClassKey + "\\TypeLib", "key"},
+        {kStoredClassKey + "\\TypeLib|", sz + kTypeLib},
+        {"Software\\Classes\\TypeLib", "key"},
+        {kTypeLibKey, "key"},
+        {std::string(kTypeLibKey) + "\\1.0", "key"},
+        {std::string(kTypeLibKey) + "\\1.0|", sz + "Chronoquill date stamps"},
+        {std::string(kTypeLibKey) + "\\1.0\\0", "key"},
+        {std::string(kTypeLibKey) + "\\1.0\\0\\" + kPlatform, "key"},
+        {std::string(kTypeLibKey) + "\\1.0\\0\\" + kPlatform + "|", sz + kPath},
+        {std::string(kTypeLibKey) + "\\1.0\\FLAGS", "key"},
+        {std::string(kTypeLibKey) + "\\1.0\\FLAGS|", sz + "0"},
         {kProgIdKey, "key"},
         {std::string(kProgIdKey) + "|", sz + "Chronoquill date stamps"},
         {std::string(kProgIdKey) + "\\CLSID", "key"},
@@ -243,7 +263,9 @@ INSTANTIATE_TEST_SUITE_P(
                 with([](Registration& r) { r.clsid = "{4CABDD47-54F7-45A4-B388\\8C827F2EEDF7}"; })},
         Refused{"empty application", with([](Registration& r) { r.officeApplication = ""; })},
         Refused{"application with a path",
-                with([](Registration& r) { r.officeApplication = "Outlook\\Addins"; })}),
+                with([](Registration& r) { r.officeApplication = "Outlook\\Addins"; })},
+        Refused{"type library id with a path",
+                with([](Registration& r) { r.typeLib = "{..\\..\\CLSID}"; })}),
     [](const auto& info) {
         std::string name;
         for (const char* p = info.param.what; *p; ++p)
@@ -322,6 +344,11 @@ class SideBySideRegistration : public RegistrationTest {
         auto it = d.find(std::string(classKey) + "\\InprocServer32|");
         return it == d.end() ? "" : it->second.substr(2);
     }
+    // The module that the type library names for a platform, "" when none.
+    static std::string typeLibModuleOf(const Dump& d, const std::string& platform) {
+        auto it = d.find(std::string(kTypeLibKey) + "\\1.0\\0\\" + platform + "|");
+        return it == d.end() ? "" : it->second.substr(2);
+    }
     static bool sharedKeysIn(const Dump& d) {
         return d.count(std::string(kProgIdKey) + "\\CLSID|") == 1 &&
                d.count(std::string(kAddinKey) + "|LoadBehavior") == 1 &&
@@ -335,6 +362,8 @@ TEST_F(SideBySideRegistration, EachViewNamesItsBuildAndTheSharedKeysAreOne) {
     const Dump both = dump();
     EXPECT_EQ(moduleOf(both, kClassKey), kPath64);
     EXPECT_EQ(moduleOf(both, kClassKey32), kPath32);
+    EXPECT_EQ(typeLibModuleOf(both, "win64"), kPath64);
+    EXPECT_EQ(typeLibModuleOf(both, "win32"), kPath32);
     EXPECT_TRUE(sharedKeysIn(both));
     EXPECT_EQ(both.at(std::string(kAddinKey) + "|LoadBehavior"),
               std::to_string(reg::kDword) + ":3");
@@ -351,12 +380,16 @@ TEST_F(SideBySideRegistration, EitherRemovedLeavesTheOtherWorkingAndTheLastLeave
     const struct {
         RegistryView first;
         const char* firstClassKey;
+        const char* firstPlatform;
         RegistryView last;
         const char* lastClassKey;
         const char* lastPath;
+        const char* lastPlatform;
     } cases[] = {
-        {RegistryView::Bits32, kClassKey32, RegistryView::Bits64, kClassKey, kPath64},
-        {RegistryView::Bits64, kClassKey, RegistryView::Bits32, kClassKey32, kPath32},
+        {RegistryView::Bits32, kClassKey32, "win32", RegistryView::Bits64, kClassKey, kPath64,
+         "win64"},
+        {RegistryView::Bits64, kClassKey, "win64", RegistryView::Bits32, kClassKey32, kPath32,
+         "win32"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstClassKey);
@@ -365,6 +398,8 @@ TEST_F(SideBySideRegistration, EitherRemovedLeavesTheOtherWorkingAndTheLastLeave
         const Dump one = dump();
         EXPECT_EQ(one.count(c.firstClassKey), 0u);
         EXPECT_EQ(moduleOf(one, c.lastClassKey), c.lastPath);
+        EXPECT_EQ(typeLibModuleOf(one, c.firstPlatform), "");
+        EXPECT_EQ(typeLibModuleOf(one, c.lastPlatform), c.lastPath);
         EXPECT_TRUE(sharedKeysIn(one));
         EXPECT_TRUE(removeRegistration(outlookAddin(), c.last));
         EXPECT_EQ(dump(), before);

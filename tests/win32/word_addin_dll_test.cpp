@@ -37,6 +37,9 @@ constexpr const char* kProgIdKey = "Software\\Classes\\Chronoquill4W.Connect";
 constexpr const char* kAddinKey =
     "Software\\Microsoft\\Office\\Word\\Addins\\Chronoquill4W.Connect";
 constexpr const char* kTooltipKey = "Software\\Quintor\\Inkwell";
+constexpr const char* kTypeLib = "{2BDC37CB-E69B-4B6B-828C-6076AE8E532B}";
+constexpr const char* kTypeLibKey =
+    "Software\\Classes\\TypeLib\\{2BDC37CB-E69B-4B6B-828C-6076AE8E532B}";
 constexpr const char* kTooltip = "Insert time";
 
 // --- the system around the DLL ----------------------------------------------
@@ -324,12 +327,21 @@ TEST(WordAddInRegistration, RegsvrWritesTheUsersKeysAndRemovesThemAgain) {
     EXPECT_TRUE(readString(HKEY_CURRENT_USER, kAddinKey, "FriendlyName").has_value());
     EXPECT_TRUE(readString(HKEY_CURRENT_USER, kAddinKey, "Description").has_value());
     EXPECT_EQ(readDword(HKEY_CURRENT_USER, kAddinKey, "LoadBehavior"), 3u);
+    // The type library in the DLL, registered for the class.
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, clsKey + "\\TypeLib", ""), kTypeLib);
+    const std::wstring library = win32::toWide(
+        readString(HKEY_CURRENT_USER, std::string(kTypeLibKey) + "\\1.0\\0\\win32", "")
+            .value_or(""));
+    EXPECT_EQ(CompareStringOrdinal(library.c_str(), -1, dllPath().c_str(), -1, TRUE), CSTR_EQUAL);
+    ComPtr<ITypeLib> loaded;
+    EXPECT_EQ(LoadTypeLibEx(library.c_str(), REGKIND_NONE, loaded.put()), S_OK);
     // Per user only: nothing below the machine's keys.
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, clsKey));
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kAddinKey));
 
     ASSERT_EQ(regsvr32(true), 0u);
-    for (const std::string& key : {clsKey, std::string(kProgIdKey), std::string(kAddinKey)})
+    for (const std::string& key :
+         {clsKey, std::string(kProgIdKey), std::string(kAddinKey), std::string(kTypeLibKey)})
         EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, key)) << key;
 }
 

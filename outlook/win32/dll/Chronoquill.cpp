@@ -32,7 +32,9 @@ constexpr ServedClass kClasses[] = {{kConnectClsid, &createConnect}};
 
 cq::Registration registration() {
     return {guidText(kConnectClsid), std::string(cq::kOutlookAddInProgId),
-            "Chronoquill date and time stamps for Outlook", "Chronoquill", "Outlook"};
+            "Chronoquill date and time stamps for Outlook", "Chronoquill", "Outlook",
+            // The library of Chronoquill.idl, in this DLL.
+            "{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A}"};
 }
 
 }  // namespace

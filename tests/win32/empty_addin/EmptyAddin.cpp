@@ -37,8 +37,12 @@ class Connect final : public ComObject<TypedDispatch<IDTExtensibility2>> {
 const ServedClass kClasses[] = {{kClsid, &createObject<Connect>}};
 
 Registration registration() {
-    return {guidText(kClsid), "ChronoquillEmpty.Connect", "Chronoquill empty add-in",
-            "Chronoquill empty add-in", "Outlook"};
+    return {guidText(kClsid),
+            "ChronoquillEmpty.Connect",
+            "Chronoquill empty add-in",
+            "Chronoquill empty add-in",
+            "Outlook",
+            "{5E0C3F51-8A4B-4C2D-9E1F-0A1B2C3D4E5F}"};
 }
 
 }  // namespace

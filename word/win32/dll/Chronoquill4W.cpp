@@ -33,7 +33,9 @@ constexpr ServedClass kClasses[] = {{kConnectClsid, &createConnect}};
 
 cq::Registration registration() {
     return {guidText(kConnectClsid), "Chronoquill4W.Connect",
-            "Chronoquill date and time stamps for Word", "Chronoquill for Word", "Word"};
+            "Chronoquill date and time stamps for Word", "Chronoquill for Word", "Word",
+            // The library of Chronoquill4W.idl, in this DLL.
+            "{2BDC37CB-E69B-4B6B-828C-6076AE8E532B}"};
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "common/win32/Win32Module.h"
 #include "outlook/win32/Win32Locale.h"
 #include "outlook/win32/Win32SettingsFile.h"
+#include "version.h"
 
 namespace cq {
 namespace {
@@ -164,7 +165,9 @@ TEST(Win32Module, FolderHandleAndVersionOfTheRunningProgram) {
     EXPECT_EQ(module.folder(), win32::fromWide(folder));
     EXPECT_NE(module.folder().back(), '\\');
     EXPECT_EQ(module.instance(), reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)));
-    EXPECT_EQ(module.version(), ModuleVersion{});  // the test program has no version resource
+    // The test program carries the Outlook add-in's resources, version included.
+    EXPECT_EQ(module.version(), (ModuleVersion{CQ_VERSION_MAJOR, CQ_VERSION_MINOR, CQ_VERSION_BUILD,
+                                               CQ_VERSION_REVISION}));
 }
 
 TEST(Win32Clock, TellsThePresentLocalTime) {

@@ -224,7 +224,9 @@ void SettingsRace::expectEveryStampOfOneVersion(const Tally& t) {
     EXPECT_TRUE(t.others.empty()) << t.others.size() << " stamps of neither version, first "
                                   << t.others.front();
     EXPECT_TRUE(lib_.errors().empty()) << lib_.errors().front().message;
-    EXPECT_GE(t.switches, 100);
+    // That the race ran: on a busy machine the two threads take turns less
+    // often (83 switches in 1000 rewrites were seen while builds ran).
+    EXPECT_GE(t.switches, 20);
     std::int32_t kind = -1;
     EXPECT_EQ(GetDatestamp(kAt, kind), kLayouts[(kRewrites - 1) % 2].stamp);
     EXPECT_EQ(kind, kLayouts[(kRewrites - 1) % 2].kind);

@@ -1,5 +1,6 @@
 // The ribbon side of Connect (Outlook 2007 and later): the markup, and the
-// callbacks of the stamp button that it declares.
+// callbacks of the stamp button that it declares. The item windows' ribbons
+// and the main window's (inline replies) share the one button.
 
 #include "common/Clock.h"
 #include "common/Guard.h"
@@ -29,6 +30,10 @@ std::string Connect::IRibbonExtensibility_GetCustomUI(const std::string& RibbonI
     // An add-in whose support library did not start does nothing, ribbon included.
     if (!g_oOutlook) return sMarkup;
     guard([&] {
+        if (RibbonID == kExplorerRibbonId) {
+            if (GetOutlookVersion() >= kInlineResponseVersion) sMarkup = kExplorerRibbonMarkup;
+            return;
+        }
         const std::string_view sTab = RibbonTabFor(RibbonID);
         if (!sTab.empty()) sMarkup = ReplaceAll(kRibbonTemplate, "%s", sTab);
     });

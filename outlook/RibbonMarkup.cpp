@@ -24,6 +24,28 @@ const std::string_view kRibbonTemplate =
     "    </tabs>"
     "  </ribbon>"
     "</customUI>";
+
+const std::string_view kExplorerRibbonMarkup =
+    "<customUI xmlns=\"http://schemas.microsoft.com/office/2009/07/customui\" onLoad=\"Ribbon_OnLoad\">"
+    "  <ribbon>"
+    "    <contextualTabs>"
+    "      <tabSet idMso=\"TabComposeTools\">"
+    "        <tab idMso=\"TabMessage\">"
+    "          <group id=\"Quintor.Stamps\" label=\"Stamps\">"
+    "              <button"
+    "                  id = \"Quintor.btnStamp\""
+    "                  onAction = \"Button_Action\""
+    "                  getScreentip = \"Button_GetScreentip\""
+    "                  getImage = \"Button_GetImage\""
+    "                  getLabel=\"Button_GetLabel\""
+    "                  size = \"large\""
+    "                />"
+    "           </group>"
+    "        </tab>"
+    "      </tabSet>"
+    "    </contextualTabs>"
+    "  </ribbon>"
+    "</customUI>";
 // clang-format on
 
 namespace {

@@ -143,6 +143,8 @@ FakeObject& FakeOutlook::makeExplorer(ExplorerLayout layout) {
         }
     }
     e.setObject("CommandBars", &bars->object()).readOnly("CommandBars");
+    if (version >= 15)
+        e.setObject("ActiveInlineResponse", nullptr).readOnly("ActiveInlineResponse");
     explorerBars_.emplace_back(&e, std::move(bars));
     explorerList_.push_back(&e);
     lastExplorer = &e;
@@ -179,6 +181,17 @@ void FakeOutlook::closeExplorer(FakeObject& explorer) {
     explorerList_.erase(std::find(explorerList_.begin(), explorerList_.end(), &explorer));
     if (activeExplorer == &explorer)
         activeExplorer = explorerList_.empty() ? nullptr : explorerList_.back();
+}
+
+FakeObject& FakeOutlook::openInlineResponse(FakeObject& explorer, const std::string& subject) {
+    FakeObject& reply = makeItem(OutlookItem::NewMail);
+    reply.set("Subject", subject);
+    explorer.setObject("ActiveInlineResponse", &reply);
+    return reply;
+}
+
+void FakeOutlook::closeInlineResponse(FakeObject& explorer) {
+    explorer.setObject("ActiveInlineResponse", nullptr);
 }
 
 FakeCommandBars& FakeOutlook::explorerBars(const FakeObject& explorer) const {

@@ -1,5 +1,5 @@
 #pragma once
-// A scriptable Outlook 2000, 2002, 2003 or 2007 in memory: the Application
+// A scriptable Outlook (2000 to 2016) in memory: the Application
 // with its explorer and item windows, items of every class, each item
 // window's command bars, the COM add-in collection, and the ribbon objects
 // that Outlook 2007 hands to an add-in. Built on FakeOffice, so every call
@@ -8,7 +8,8 @@
 // Objects and their members (types as in FakeOffice's call log):
 //   "Application"   Version, Name, ActiveExplorer, Explorers, Inspectors, COMAddIns
 //   "Explorers", "Inspectors"   Count, Item(i); events NewExplorer / NewInspector
-//   "Explorer"      Caption, Application, CommandBars; events Activate, Close
+//   "Explorer"      Caption, Application, CommandBars, (15 and later) ActiveInlineResponse;
+//                   events Activate, Close
 //   "Inspector"     CurrentItem, EditorType, CommandBars, Caption; events Activate, Close
 //   "MailItem", "NoteItem", "AppointmentItem", "ContactItem", "TaskItem", "JournalItem"
 //                   Class, Subject; a MailItem also Sent
@@ -84,6 +85,11 @@ class FakeOutlook {
     void activate(FakeObject& explorer);
     // Sends the window's Close and removes it from Explorers.
     void closeExplorer(FakeObject& explorer);
+    // Outlook 2013 and later: a reply written inline in the explorer's
+    // reading pane (a new MailItem), then its ActiveInlineResponse; closing
+    // it sets that back to Nothing.
+    FakeObject& openInlineResponse(FakeObject& explorer, const std::string& subject);
+    void closeInlineResponse(FakeObject& explorer);
     // The command bars of an explorer made here.
     FakeCommandBars& explorerBars(const FakeObject& explorer) const;
     // The active explorer (null: Outlook runs without a window).

@@ -22,7 +22,14 @@ namespace {
 
 constexpr int kTitleHeight = 24;
 constexpr int kRibbonHeight = 24 + 96;
+constexpr int kReplyHeaderHeight = 28;  // over an inline reply: To and Subject
 constexpr const char* kStampAddIn = "Chronoquill.Connect";
+constexpr const char* kExplorerRibbonId = "Microsoft.Outlook.Explorer";
+// The message in the explorer's reading pane, to which a reply is written inline.
+constexpr const char* kReadSubject = "Welcome to Outlook";
+constexpr const char* kReadMessage =
+    "From: Microsoft Outlook\r\nSubject: Welcome to Outlook\r\n\r\n"
+    "Replies and forwards are written right here, in the reading pane.";
 
 struct KindName {
     const char* name;
@@ -155,6 +162,9 @@ void OutlookHost::start() {
         other.setObject("Object", nullptr);
         return other.handle();
     });
+    // Outlook 2010 and later ask for the explorer's ribbon at start-up.
+    if (outlook_.version >= 14)
+        explorer_.groups = loadGroups(kExplorerRibbonId, explorer_.explorer);
     addIns_.startupComplete();
     started_ = true;
 }
@@ -165,6 +175,7 @@ void OutlookHost::stop() {
     // Outlook closes its windows first, then lets the add-ins go.
     for (auto& w : windows_)
         if (w->open) closeWindow(w->number);
+    if (explorer_.reply) closeInline();
     closeExplorer();
     addIns_.shutdown();
     for (auto& w : windows_) {
@@ -172,6 +183,8 @@ void OutlookHost::stop() {
             for (RibbonButton& b : g.buttons) b.image.reset();
         if (w->faces) w->faces->clear();
     }
+    for (RibbonGroup& g : explorer_.groups)
+        for (RibbonButton& b : g.buttons) b.image.reset();
     if (explorer_.faces) explorer_.faces->clear();
     if (rotCookie_ != 0) {
         RevokeActiveObject(rotCookie_, nullptr);
@@ -201,7 +214,7 @@ OutlookHost::ItemWindow& OutlookHost::window(int number) {
 }
 
 HostWindow* OutlookHost::activeWindow() {
-    if (explorerInFront_) return explorer_.view.get();
+    if (explorerInFront_ || explorerActive_) return explorer_.view.get();
     return active_ ? active_->view.get() : nullptr;
 }
 
@@ -216,12 +229,21 @@ void OutlookHost::openExplorer() {
             explorer_.view->setStripHeight(
                 commandBarsHeight(outlook_.explorerBars(*explorer_.explorer), explorer_.bars));
     });
-    explorer_.view = std::make_unique<HostWindow>(
-        explorer_.bars.title, commandBarsHeight(bars, explorer_.bars),
-        HostWindow::Handlers{[this, &bars](HDC dc, const RECT& area) {
-                                 paintCommandBars(dc, area, bars, *explorer_.faces, explorer_.bars);
-                             },
-                             [] {}});
+    if (explorerRibbon()) {
+        explorer_.view = std::make_unique<HostWindow>(
+            explorer_.bars.title, kTitleHeight + kRibbonHeight,
+            HostWindow::Handlers{[this](HDC dc, const RECT& area) { paintExplorerStrip(dc, area); },
+                                 [] {}});
+        explorer_.view->setText(kReadMessage);
+    } else {
+        explorer_.view = std::make_unique<HostWindow>(
+            explorer_.bars.title, commandBarsHeight(bars, explorer_.bars),
+            HostWindow::Handlers{[this, &bars](HDC dc, const RECT& area) {
+                                     paintCommandBars(dc, area, bars, *explorer_.faces,
+                                                      explorer_.bars);
+                                 },
+                                 [] {}});
+    }
     explorer_.view->activate();
 }
 
@@ -236,6 +258,7 @@ void OutlookHost::activateWindow(int number) {
     ItemWindow& w = window(number);
     if (!w.open) throw HostError(5, "window " + std::to_string(number) + " is closed");
     active_ = &w;
+    explorerActive_ = false;
     w.view->activate();
     say("window " + std::to_string(w.number) + ": active");
 }
@@ -265,6 +288,11 @@ void OutlookHost::endWindow(ItemWindow& w) {
 }
 
 void OutlookHost::setHover(const std::string& name) {
+    if (explorerActive_) {
+        explorer_.bars.hover = name;
+        explorer_.view->invalidate();
+        return;
+    }
     if (!active_) return;
     active_->bars.hover = name;
     relayout(*active_);
@@ -289,7 +317,13 @@ void OutlookHost::relayout(ItemWindow& w) {
 void OutlookHost::paintStrip(ItemWindow& w, HDC dc, const RECT& area) {
     if (outlook_.version >= 12) {
         const int top = paintTitle(dc, area, w.title);
-        paintRibbon(w, dc, area, area.top + top);
+        RibbonView view;
+        view.selected = w.groups.empty() ? "Message" : tabCaption(w.groups.front().tab);
+        view.tabs = {view.selected, "Insert", "Options", "Format Text"};
+        view.officeGroups = {"Clipboard", "Basic Text", "Names", "Include"};
+        for (const RibbonGroup& g : w.groups) view.groups.push_back(&g);
+        view.hover = w.bars.hover;
+        paintRibbon(dc, area, area.top + top, view);
         return;
     }
     if (w.faces) paintCommandBars(dc, area, *w.inspector->bars, *w.faces, w.bars);
@@ -321,6 +355,7 @@ void OutlookHost::openWindow(OutlookItem kind) {
     }
     w.open = true;
     active_ = &w;
+    explorerActive_ = false;
     say("window " + std::to_string(w.number) + ": " + kindName(kind) + " opened");
     if (outlook_.version >= 12) loadRibbon(w);
     relayout(w);
@@ -393,25 +428,22 @@ bool OutlookHost::handle(const Command& c) {
         }
         if (!any) say("custom-ui: no add-in has a ribbon");
     } else if (c.name == "ribbon") {
-        printRibbon(window(c.args.empty() ? 0 : std::stoi(c.arg(0))));
+        if (!c.args.empty() && c.arg(0) == "explorer")
+            printExplorerRibbon();
+        else
+            printRibbon(window(c.args.empty() ? 0 : std::stoi(c.arg(0))));
     } else if (c.name == "ribbon-click") {
-        ItemWindow& w = window(0);
-        RibbonButton* target = nullptr;
-        RibbonGroup* group = nullptr;
-        for (RibbonGroup& g : w.groups)
-            for (RibbonButton& b : g.buttons)
-                if (!target && (c.args.empty() || b.markup.id == c.arg(0))) {
-                    target = &b;
-                    group = &g;
-                }
-        if (!target) throw HostError(5, "no ribbon button " + quoted(c.arg(0)));
-        if (target->markup.onAction.empty()) throw HostError(5, "the button has no onAction");
-        userAction([&] {
-            Variant args[] = {Variant(target->control->handle())};
-            callByName(group->addIn->object.get(), target->markup.onAction, args);
-        });
-        say("ribbon-click " + target->markup.id);
-        refreshInvalidated();
+        std::vector<RibbonGroup*> groups;
+        if (explorerActive_) {
+            groups = shownExplorerGroups();
+        } else {
+            for (RibbonGroup& g : window(0).groups) groups.push_back(&g);
+        }
+        ribbonClick(groups, c.args.empty() ? "" : c.arg(0));
+    } else if (c.name == "reply-inline") {
+        replyInline();
+    } else if (c.name == "close-inline") {
+        closeInline();
     } else if (c.name == "com-add-ins") {
         Variant object = outlook_.addIn.value("Object");
         say(std::string("com-add-in ") + kStampAddIn + ": object " +
@@ -480,26 +512,54 @@ const OutlookHost::LoadedRibbon* OutlookHost::ribbonFor(LoadedAddIn& addIn,
     return &ribbons_.back();
 }
 
-void OutlookHost::loadRibbon(ItemWindow& w) {
-    w.ribbonId = ribbonIdOf(w.kind);
-    if (w.ribbonId.empty()) return;
+std::vector<OutlookHost::RibbonGroup> OutlookHost::loadGroups(const std::string& ribbonId,
+                                                              FakeObject* context) {
+    std::vector<RibbonGroup> groups;
     for (LoadedAddIn& addIn : addIns_.all()) {
-        const LoadedRibbon* loaded = ribbonFor(addIn, w.ribbonId);
+        const LoadedRibbon* loaded = ribbonFor(addIn, ribbonId);
         if (!loaded || loaded->markup.empty()) continue;
         RibbonGroup group;
         group.addIn = &addIn;
+        group.tabSet = loaded->ui.tabSet;
         group.tab = loaded->ui.tab;
         group.label = loaded->ui.groupLabel;
         for (const RibbonButtonMarkup& m : loaded->ui.buttons) {
             RibbonButton b;
             b.markup = m;
             b.control = &outlook_.ribbonControl(m.id);
-            b.control->setObject("Context", w.inspector->object);
+            b.control->setObject("Context", context);
             group.buttons.push_back(std::move(b));
         }
-        for (RibbonButton& b : group.buttons) queryButton(group, b);
-        w.groups.push_back(std::move(group));
+        groups.push_back(std::move(group));
     }
+    return groups;
+}
+
+void OutlookHost::loadRibbon(ItemWindow& w) {
+    w.ribbonId = ribbonIdOf(w.kind);
+    if (w.ribbonId.empty()) return;
+    w.groups = loadGroups(w.ribbonId, w.inspector->object);
+    for (RibbonGroup& g : w.groups)
+        for (RibbonButton& b : g.buttons) queryButton(g, b);
+}
+
+void OutlookHost::ribbonClick(std::vector<RibbonGroup*> groups, const std::string& id) {
+    RibbonButton* target = nullptr;
+    RibbonGroup* group = nullptr;
+    for (RibbonGroup* g : groups)
+        for (RibbonButton& b : g->buttons)
+            if (!target && (id.empty() || b.markup.id == id)) {
+                target = &b;
+                group = g;
+            }
+    if (!target) throw HostError(5, "no ribbon button " + quoted(id));
+    if (target->markup.onAction.empty()) throw HostError(5, "the button has no onAction");
+    userAction([&] {
+        Variant args[] = {Variant(target->control->handle())};
+        callByName(group->addIn->object.get(), target->markup.onAction, args);
+    });
+    say("ribbon-click " + target->markup.id);
+    refreshInvalidated();
 }
 
 void OutlookHost::queryButton(RibbonGroup& group, RibbonButton& b) {
@@ -526,16 +586,23 @@ void OutlookHost::refreshInvalidated() {
         outlook_.invalidations.end());
     invalidationsSeen_ = outlook_.invalidations.size();
     say("ribbon invalidated: " + ids);
-    // Outlook asks the invalidated controls' callbacks again.
-    for (auto& w : windows_) {
-        if (!w->open) continue;
-        for (RibbonGroup& g : w->groups)
+    // Outlook asks the invalidated controls' callbacks again (those it has shown).
+    auto requery = [&](std::vector<RibbonGroup>& groups) {
+        for (RibbonGroup& g : groups)
             for (RibbonButton& b : g.buttons)
                 if (std::find(invalidated.begin(), invalidated.end(), "*") != invalidated.end() ||
                     std::find(invalidated.begin(), invalidated.end(), b.markup.id) !=
                         invalidated.end())
                     queryButton(g, b);
+    };
+    for (auto& w : windows_) {
+        if (!w->open) continue;
+        requery(w->groups);
         w->view->invalidate();
+    }
+    if (explorer_.groupsShown && explorer_.view) {
+        requery(explorer_.groups);
+        explorer_.view->invalidate();
     }
 }
 
@@ -549,33 +616,39 @@ void OutlookHost::printRibbon(const ItemWindow& w) {
                 " image=" + pictureSize(b.image));
 }
 
-void OutlookHost::paintRibbon(ItemWindow& w, HDC dc, const RECT& area, int top) {
-    // The tab row: the add-ins' tab shown as the selected one.
-    std::string selected = w.groups.empty() ? "Message" : tabCaption(w.groups.front().tab);
-    std::vector<std::string> tabs = {selected, "Insert", "Options", "Format Text"};
+void OutlookHost::paintRibbon(HDC dc, const RECT& area, int top, const RibbonView& view) {
+    // The tab row, the selected tab under the caption of its contextual tab set.
     int x = area.left + 8;
-    for (const std::string& tab : tabs) {
-        const int width = textWidth(dc, tab) + 20;
-        if (tab == selected) {
+    for (const std::string& tab : view.tabs) {
+        const bool selected = tab == view.selected;
+        int width = textWidth(dc, tab) + 20;
+        if (selected && !view.tabSetCaption.empty()) {
+            width = std::max(width, textWidth(dc, view.tabSetCaption) + 16);
+            RECT caption = {x, top - kTitleHeight + 4, x + width, top + 3};
+            fill(dc, caption, RGB(255, 226, 140));
+            drawText(dc, x + 8, caption.top + 3, view.tabSetCaption, RGB(90, 60, 0));
+        }
+        if (selected) {
             RECT r = {x, top + 3, x + width, top + 24};
             fill(dc, r, RGB(250, 251, 253));
             FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
         }
-        drawText(dc, x + 10, top + 6, tab, RGB(21, 66, 139), tab == selected);
+        drawText(dc, x + 10, top + 6, tab, RGB(21, 66, 139), selected);
         x += width + 2;
     }
     RECT body = {area.left, top + 24, area.right, top + kRibbonHeight};
     fill(dc, body, RGB(250, 251, 253));
     // Office's own groups, then the add-ins' groups.
     x = area.left + 6;
-    for (const char* name : {"Clipboard", "Basic Text", "Names", "Include"}) {
+    for (const std::string& name : view.officeGroups) {
         const int width = textWidth(dc, name) + 40;
         RECT g = {x, body.top + 4, x + width, body.bottom - 4};
         FrameRect(dc, &g, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         drawText(dc, x + 20, body.bottom - 22, name, RGB(80, 80, 80));
         x += width + 4;
     }
-    for (const RibbonGroup& group : w.groups) {
+    for (const RibbonGroup* shown : view.groups) {
+        const RibbonGroup& group = *shown;
         int width = std::max(textWidth(dc, group.label) + 24, 80);
         RECT g = {x, body.top + 4, x + width, body.bottom - 4};
         FrameRect(dc, &g, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
@@ -589,7 +662,7 @@ void OutlookHost::paintRibbon(ItemWindow& w, HDC dc, const RECT& area, int top) 
             drawText(dc, bx + (bw - textWidth(dc, b.label)) / 2, body.top + 46, b.label,
                      RGB(0, 0, 0));
             const bool hovered =
-                !w.bars.hover.empty() && (w.bars.hover == b.markup.id || w.bars.hover == b.label);
+                !view.hover.empty() && (view.hover == b.markup.id || view.hover == b.label);
             if (hovered && !b.screentip.empty()) {
                 const int tw = textWidth(dc, b.screentip, true) + 12;
                 RECT tip = {bx + bw - 8, body.top + 56, bx + bw - 8 + tw, body.top + 78};
@@ -605,6 +678,91 @@ void OutlookHost::paintRibbon(ItemWindow& w, HDC dc, const RECT& area, int top) 
                  RGB(80, 80, 80));
         x += width + 4;
     }
+}
+
+// Outlook 2013 and later --------------------------------------------------
+
+std::vector<OutlookHost::RibbonGroup*> OutlookHost::shownExplorerGroups() {
+    std::vector<RibbonGroup*> shown;
+    if (!explorer_.reply) return shown;
+    for (RibbonGroup& g : explorer_.groups)
+        if (g.tabSet == "TabComposeTools" && g.tab == "TabMessage") shown.push_back(&g);
+    return shown;
+}
+
+void OutlookHost::paintExplorerStrip(HDC dc, const RECT& area) {
+    const int top = paintTitle(dc, area, explorer_.bars.title);
+    RibbonView view;
+    view.tabs = {"File", "Home", "Send / Receive", "Folder", "View"};
+    if (explorer_.reply) {
+        view.tabs.push_back("Message");
+        view.selected = "Message";
+        view.tabSetCaption = "Compose Tools";
+        view.officeGroups = {"Clipboard", "Basic Text", "Names", "Include"};
+        for (RibbonGroup* g : shownExplorerGroups()) view.groups.push_back(g);
+    } else {
+        view.selected = "Home";
+        view.officeGroups = {"New", "Delete", "Respond", "Quick Steps", "Move"};
+    }
+    view.hover = explorer_.bars.hover;
+    paintRibbon(dc, area, area.top + top, view);
+    if (explorer_.reply) {
+        const RECT header = {area.left, area.top + top + kRibbonHeight, area.right, area.bottom};
+        fill(dc, header, RGB(240, 243, 248));
+        const int y = header.top + 6;
+        int x = area.left + 8;
+        x += drawText(dc, x, y, "Send", RGB(21, 66, 139), true) + 24;
+        x += drawText(dc, x, y, "To: Microsoft Outlook", RGB(0, 0, 0)) + 24;
+        drawText(dc, x, y,
+                 "Subject: " + explorer_.reply->value("Subject").toString() + "    [Pop Out]",
+                 RGB(0, 0, 0));
+    }
+}
+
+void OutlookHost::printExplorerRibbon() {
+    const std::vector<RibbonGroup*> shown = shownExplorerGroups();
+    if (shown.empty()) say("ribbon of explorer: none");
+    for (const RibbonGroup* g : shown)
+        for (const RibbonButton& b : g->buttons)
+            say("ribbon of explorer: tab=" + g->tabSet + "/" + g->tab +
+                " group=" + quoted(g->label) + " button=" + b.markup.id + " size=" + b.markup.size +
+                " label=" + quoted(b.label) + " screentip=" + quoted(b.screentip) +
+                " image=" + pictureSize(b.image));
+}
+
+void OutlookHost::replyInline() {
+    if (!explorerRibbon())
+        throw HostError(5,
+                        "Outlook " + std::to_string(outlook_.version) + " writes no reply inline");
+    if (!explorer_.view) throw HostError(5, "the explorer is closed");
+    if (explorer_.reply) throw HostError(5, "an inline reply is open already");
+    explorer_.reply =
+        &outlook_.openInlineResponse(*explorer_.explorer, std::string("RE: ") + kReadSubject);
+    explorer_.readingPane = explorer_.view->text();
+    explorer_.view->setText("");  // the reply's own editor
+    explorer_.view->setStripHeight(kTitleHeight + kRibbonHeight + kReplyHeaderHeight);
+    explorerActive_ = true;
+    // The Compose Tools tab shows for the first time: Office asks its controls' callbacks.
+    if (!explorer_.groupsShown) {
+        explorer_.groupsShown = true;
+        for (RibbonGroup* g : shownExplorerGroups())
+            for (RibbonButton& b : g->buttons) queryButton(*g, b);
+    }
+    explorer_.view->activate();
+    explorer_.view->invalidate();
+    say("explorer: inline reply opened");
+}
+
+void OutlookHost::closeInline() {
+    if (!explorer_.reply) throw HostError(5, "no inline reply is open");
+    outlook_.closeInlineResponse(*explorer_.explorer);
+    explorer_.reply = nullptr;
+    if (explorer_.view) {
+        explorer_.view->setText(explorer_.readingPane);
+        explorer_.view->setStripHeight(kTitleHeight + kRibbonHeight);
+        explorer_.view->invalidate();
+    }
+    say("explorer: inline reply closed");
 }
 
 }  // namespace cq::test::e2e

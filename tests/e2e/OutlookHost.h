@@ -1,14 +1,19 @@
 #pragma once
-// The scripted Outlook (2000, 2002, 2003 or 2007): the in-memory Outlook
+// The scripted Outlook (2000 to 2016): the in-memory Outlook
 // exported through real IDispatch and connection points, registered in the
 // running-object table as "Outlook.Application", loading the COM add-ins
 // registered for Outlook and calling them in Outlook's order. The explorer
 // and each item window are real windows with an EDIT editor (the explorer's
 // stands for its reading pane); the explorer shows its "Menu Bar" with the
 // File, View, Tools and Help menus. Outlook 2007 item windows ask the add-ins
-// for their ribbon markup and call the callbacks by name. At the end Outlook
-// closes its item windows, then the explorer (its Close), then lets the
-// add-ins go.
+// for their ribbon markup and call the callbacks by name. Outlook 2010 and
+// later ask for the explorer's markup ("Microsoft.Outlook.Explorer") at
+// start-up, after connecting the add-ins. From Outlook 2013 on the explorer
+// shows a ribbon instead of menus, and a reply can be written inline in its
+// reading pane: while one is open the editor is the reply's own, and the
+// ribbon shows the Compose Tools tab set with its Message tab, where the
+// add-ins' groups for that tab appear. At the end Outlook closes its item
+// windows, then the explorer (its Close), then lets the add-ins go.
 //
 // Commands (besides those of ScriptedHost):
 //   new <kind>          opens an item window: mail, sent-mail, note, word-mail,
@@ -22,8 +27,13 @@
 //                       explorer window in front
 //   custom-ui <ribbon id> [<file>]  GetCustomUI of each ribbon add-in; the markup
 //                       goes into the file (exactly) when one is named
-//   ribbon [<n>]        the ribbon buttons of window n: label, screentip, image
-//   ribbon-click [<button id>]  the button's onAction, as a click on it
+//   ribbon [<n>|explorer]  the ribbon buttons of window n (or of the explorer's
+//                       tabs shown now): label, screentip, image
+//   ribbon-click [<button id>]  the button's onAction, as a click on it (in the
+//                       explorer while it is in front)
+//   reply-inline        Outlook 2013 and later: a reply opens inline in the
+//                       explorer's reading pane; the explorer comes to the front
+//   close-inline        that reply is discarded; the reading pane shows the message
 //   com-add-ins         whether each COMAddIn's Object is set
 //   get-stamp           GetStamp of the "Chronoquill.Connect" COM add-in's Object
 //   die-on-get-stamp    this process ends abruptly (exit code 9) when the next call by
@@ -69,6 +79,7 @@ class OutlookHost final : public ScriptedHost {
     };
     struct RibbonGroup {
         LoadedAddIn* addIn = nullptr;
+        std::string tabSet;
         std::string tab;
         std::string label;
         std::vector<RibbonButton> buttons;
@@ -90,6 +101,19 @@ class OutlookHost final : public ScriptedHost {
         std::unique_ptr<ButtonFaces> faces;
         std::unique_ptr<HostWindow> view;
         BarView bars;
+        // Outlook 2013 and later.
+        std::vector<RibbonGroup> groups;
+        bool groupsShown = false;     // their callbacks asked once
+        FakeObject* reply = nullptr;  // the inline reply, while open
+        std::string readingPane;      // the message, while the reply is open
+    };
+    struct RibbonView {
+        std::vector<std::string> tabs;
+        std::string selected;
+        std::string tabSetCaption;  // over the selected tab ("" for none)
+        std::vector<std::string> officeGroups;
+        std::vector<const RibbonGroup*> groups;
+        std::string hover;
     };
     struct LoadedRibbon {
         std::string progId;
@@ -118,14 +142,24 @@ class OutlookHost final : public ScriptedHost {
     void openExplorer();
     void closeExplorer();
 
-    // Outlook 2007.
+    // Outlook 2007 and later.
     std::string getCustomUI(LoadedAddIn& addIn, const std::string& ribbonId);
     const LoadedRibbon* ribbonFor(LoadedAddIn& addIn, const std::string& ribbonId);
+    std::vector<RibbonGroup> loadGroups(const std::string& ribbonId, FakeObject* context);
     void loadRibbon(ItemWindow& w);
     void queryButton(RibbonGroup& group, RibbonButton& button);
     void refreshInvalidated();
     void printRibbon(const ItemWindow& w);
-    void paintRibbon(ItemWindow& w, HDC dc, const RECT& area, int top);
+    void paintRibbon(HDC dc, const RECT& area, int top, const RibbonView& view);
+    void ribbonClick(std::vector<RibbonGroup*> groups, const std::string& id);
+
+    // Outlook 2013 and later: the explorer's ribbon and inline replies.
+    bool explorerRibbon() const { return outlook_.version >= 15; }
+    std::vector<RibbonGroup*> shownExplorerGroups();
+    void paintExplorerStrip(HDC dc, const RECT& area);
+    void printExplorerRibbon();
+    void replyInline();
+    void closeInline();
 
     FakeOffice office_;
     FakeOutlook outlook_;
@@ -134,6 +168,7 @@ class OutlookHost final : public ScriptedHost {
     std::unique_ptr<InspectorWatch> watch_;
     ExplorerWindow explorer_;
     bool explorerInFront_ = false;  // during a click on the explorer's menus
+    bool explorerActive_ = false;   // the explorer is the front window (inline reply)
     std::vector<std::unique_ptr<ItemWindow>> windows_;
     ItemWindow* active_ = nullptr;
     ItemWindow* opening_ = nullptr;

@@ -94,7 +94,10 @@ CustomUiMarkup readCustomUi(std::string_view markup) {
     Element e;
     while (scanner.next(e)) {
         if (e.name == "customUI") {
+            ui.xmlns = attribute(e, "xmlns");
             ui.onLoad = attribute(e, "onLoad");
+        } else if (e.name == "tabSet") {
+            ui.tabSet = attribute(e, "idMso");
         } else if (e.name == "tab") {
             ui.tab = attribute(e, "idMso");
             if (ui.tab.empty()) ui.tab = attribute(e, "id");

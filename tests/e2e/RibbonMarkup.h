@@ -1,6 +1,7 @@
 #pragma once
-// What the scripted Outlook 2007 reads from an add-in's ribbon markup: the
-// onLoad callback, the tab, the group and its buttons with their callbacks.
+// What the scripted Outlook (2007 and later) reads from an add-in's ribbon
+// markup: the namespace, the onLoad callback, the tab (and the contextual tab
+// set that holds it), the group and its buttons with their callbacks.
 // Attributes may have blanks around "=", as hand-written markup often does.
 
 #include <string>
@@ -20,8 +21,10 @@ struct RibbonButtonMarkup {
 };
 
 struct CustomUiMarkup {
+    std::string xmlns;  // the customUI namespace
     std::string onLoad;
-    std::string tab;  // idMso (or id) of the tab
+    std::string tabSet;  // idMso of the contextual tab set holding the tab ("" for none)
+    std::string tab;     // idMso (or id) of the tab
     std::string groupId;
     std::string groupLabel;
     std::vector<RibbonButtonMarkup> buttons;

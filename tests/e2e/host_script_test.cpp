@@ -103,6 +103,30 @@ TEST(RibbonMarkup, ReadsSeveralButtonsAndATabById) {
     EXPECT_EQ(ui.buttons[1].onAction, "Go");
 }
 
+TEST(RibbonMarkup, ReadsTheNamespaceAndATabInAContextualTabSet) {
+    struct Row {
+        const char* markup;
+        const char* xmlns;
+        const char* tabSet;
+        const char* tab;
+    } const rows[] = {
+        {"<customUI xmlns=\"http://schemas.microsoft.com/office/2009/07/customui\"><ribbon>"
+         "<contextualTabs><tabSet idMso=\"TabComposeTools\"><tab idMso=\"TabMessage\">"
+         "<group id=\"g\"><button id=\"b\"/></group></tab></tabSet></contextualTabs></ribbon>"
+         "</customUI>",
+         "http://schemas.microsoft.com/office/2009/07/customui", "TabComposeTools", "TabMessage"},
+        {"<customUI><ribbon><tabs><tab idMso=\"TabMail\"><group id=\"g\"/></tab></tabs>"
+         "</ribbon></customUI>",
+         "", "", "TabMail"},
+    };
+    for (const Row& row : rows) {
+        const CustomUiMarkup ui = readCustomUi(row.markup);
+        EXPECT_EQ(ui.xmlns, row.xmlns) << row.markup;
+        EXPECT_EQ(ui.tabSet, row.tabSet) << row.markup;
+        EXPECT_EQ(ui.tab, row.tab) << row.markup;
+    }
+}
+
 TEST(RibbonMarkup, RefusesMarkupLeftOpen) {
     for (const char* markup : {"<customUI onLoad=\"x", "<button id", "<button id=x/>", "<tab"})
         EXPECT_THROW(readCustomUi(markup), std::invalid_argument) << markup;

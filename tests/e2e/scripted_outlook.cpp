@@ -1,4 +1,4 @@
-// scripted-outlook.exe: an Outlook 2000-2007 stand-in that loads the real
+// scripted-outlook.exe: an Outlook 2000-2016 stand-in that loads the real
 // Outlook add-ins and is driven by a script (see OutlookHost.h):
 //   scripted-outlook.exe --version 11 "new mail" "click-button Insert date and time" print-editor
 //   scripted-outlook.exe --version 12 --script steps.txt

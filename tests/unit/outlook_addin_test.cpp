@@ -676,6 +676,66 @@ TEST_P(OutlookVersion, EveryHostCallFailingInTurn) {
               << " faults, one host call failing per run\n";
 }
 
+std::string blanksCollapsed(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+    return out;
+}
+
+// The main window's ribbon: only from Outlook 2013 on, where replies are
+// written inline, does it carry the stamp group; every other identifier gets
+// on each of these versions what it got on Outlook 2007.
+TEST(ExplorerRibbon, OnlyOutlook2013AndLaterGetTheInlineReplyGroup) {
+    struct Row {
+        int version;
+        bool versionUnreadable;
+        bool markup;
+    } const rows[] = {
+        {12, false, false}, {14, false, false}, {15, false, true},
+        {16, false, true},  {16, true, false},
+    };
+    const std::size_t group = kRibbonTemplate.find("<group");
+    const std::size_t groupEnd = kRibbonTemplate.find("</group>");
+    const std::string_view button = kRibbonTemplate.substr(group, groupEnd - group);
+    for (const Row& row : rows) {
+        SCOPED_TRACE("Outlook " + std::to_string(row.version) +
+                     (row.versionUnreadable ? ", version unreadable" : ""));
+        OutlookWorld w(row.version);
+        if (row.versionUnreadable) w.office.failing = {"Application.Version"};
+        start(w);
+        const std::string markup = w.getCustomUI("Microsoft.Outlook.Explorer");
+        if (!row.markup) {
+            EXPECT_EQ(markup, "");
+        } else {
+            EXPECT_TRUE(markup.starts_with(
+                "<customUI xmlns=\"http://schemas.microsoft.com/office/2009/07/customui\" "
+                "onLoad=\"Ribbon_OnLoad\">  <ribbon>    <contextualTabs>      "
+                "<tabSet idMso=\"TabComposeTools\">        <tab idMso=\"TabMessage\">  "));
+            EXPECT_TRUE(
+                markup.ends_with("</tab>      </tabSet>    </contextualTabs>  "
+                                 "</ribbon></customUI>"));
+            // The compose windows' group and button, callbacks and all, only
+            // indented deeper.
+            EXPECT_NE(blanksCollapsed(markup).find(blanksCollapsed(button)), std::string::npos);
+            EXPECT_EQ(markup.find("%s"), std::string::npos);
+        }
+        EXPECT_EQ(w.getCustomUI("explorer"), "");
+        EXPECT_EQ(w.getCustomUI("Microsoft.Outlook.explorer"), "");
+        EXPECT_EQ(w.getCustomUI("Microsoft.Outlook.Mail.Read"), "");
+        if (!row.versionUnreadable) {
+            EXPECT_EQ(w.getCustomUI("Microsoft.Outlook.Task"),
+                      ReplaceAll(kRibbonTemplate, "%s", "TabTask"));
+        }
+        w.ribbonOnLoad();
+        w.buttonAction("Quintor.btnStamp");
+        EXPECT_EQ(w.keys.typedText(), "06.12.2026 09:05 ");
+        w.disconnect();
+        EXPECT_EQ(w.problems, std::vector<std::string>{});
+        EXPECT_EQ(w.office.liveReferences(), 0) << w.office.referenced();
+    }
+}
+
 // The ribbon is let go at disconnection even when the version cannot be read
 // then (it is only ever set on Outlook 2007).
 TEST(OutlookDisconnection, LetsGoOfTheRibbonWhateverTheVersionReads) {

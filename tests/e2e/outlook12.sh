@@ -59,11 +59,16 @@ Microsoft.Outlook.Post.Read:
 Microsoft.Outlook.MeetingRequest.Read:
 microsoft.outlook.mail.compose:
 Microsoft.Outlook.Mail.Compose.:
-Microsoft.Outlook.Explorer:
 Microsoft.Outlook.Response.Read:
 Microsoft.OMS.SMS.Compose:
 Microsoft.Mso.IMLayerUI:
 :"
+# The main window's ribbon has no group before Outlook 2013; from then on it
+# has the inline reply's, which outlook_inline.sh checks.
+if [ "$version" -lt 15 ]; then
+    ribbons="Microsoft.Outlook.Explorer:
+$ribbons"
+fi
 script=$WORK/outlook$version.txt
 : >"$script"
 n=0

@@ -13,6 +13,7 @@
 #include "outlook/win32/dll/IRibbonExtensibility.h"
 #include "tests/doubles/FakeOutlook.h"
 #include "tests/hosts/ComExport.h"
+#include "tests/win32/MemberNames.h"
 #include "tests/hosts/Regsvr32.h"
 
 #include <gtest/gtest.h>
@@ -410,17 +411,7 @@ TEST_F(OutlookAddinDll, DispatchAnswersByNameAndRefusesWhatItDoesNotTake) {
     EXPECT_EQ(object->GetTypeInfoCount(&infoCount), S_OK);
     EXPECT_EQ(infoCount, 1u);
     ASSERT_EQ(object->GetTypeInfo(0, 0, info.put()), S_OK);
-    std::vector<std::string> members;
-    for (UINT i = 0;; ++i) {
-        FUNCDESC* func = nullptr;
-        if (FAILED(info->GetFuncDesc(i, &func))) break;
-        BSTR name = nullptr;
-        UINT found = 0;
-        if (SUCCEEDED(info->GetNames(func->memid, &name, 1, &found)) && found == 1)
-            members.push_back(fromWide(name));
-        SysFreeString(name);
-        info->ReleaseFuncDesc(func);
-    }
+    std::vector<std::string> members = test::memberNames(*info.get());
     ASSERT_GE(members.size(), 11u);
     members.erase(members.begin(), members.end() - 11);
     EXPECT_EQ(members,

@@ -19,6 +19,7 @@
 #include "common/win32/Text.h"
 #include "tests/doubles/FakeWord.h"
 #include "tests/hosts/ComExport.h"
+#include "tests/win32/MemberNames.h"
 #include "word/Connect.h"
 #include "tests/hosts/Regsvr32.h"
 
@@ -354,17 +355,7 @@ TEST_F(RegisteredDll, MembersByNameAndTheAnswersToCallsThatDoNotFit) {
     // The type information names the default interface's members in order.
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(addin->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()), S_OK);
-    std::vector<std::string> members;
-    for (UINT i = 0;; ++i) {
-        FUNCDESC* func = nullptr;
-        if (FAILED(info->GetFuncDesc(i, &func))) break;
-        BSTR name = nullptr;
-        UINT found = 0;
-        if (SUCCEEDED(info->GetNames(func->memid, &name, 1, &found)) && found == 1)
-            members.push_back(win32::fromWide(name));
-        SysFreeString(name);
-        info->ReleaseFuncDesc(func);
-    }
+    std::vector<std::string> members = test::memberNames(*info.get());
     // A dual interface's dispatch half lists IDispatch's own members first.
     ASSERT_GE(members.size(), 6u);
     members.erase(members.begin(), members.end() - 6);

@@ -41,12 +41,8 @@ class CWinRegFaults : public ::testing::Test {
 };
 
 TEST(CWinReg, RootKeysAreThePredefinedHandles) {
-    static_assert(CWinReg::HKeyClassesRoot() == -2147483647 - 1);
-    static_assert(CWinReg::HKeyCurrentUser() == -2147483647);
-    static_assert(CWinReg::HKeyLocalMachine() == -2147483646);
-    CWinReg r;
-    EXPECT_EQ(r.HKeyCurrentUser(), static_cast<RootKeyNumber>(0x80000001u));
-    // As handles, sign-extended to the pointer's width, as Windows defines them.
+    // CWinReg's 32-bit root numbers, as handles: sign-extended to the pointer's
+    // width, as Windows defines its predefined keys.
     static_assert(reg::rootKey(CWinReg::HKeyCurrentUser()) == reg::kCurrentUser);
     if constexpr (sizeof(RegKey) == 8) {
         EXPECT_EQ(static_cast<std::uint64_t>(reg::kCurrentUser), 0xFFFFFFFF80000001u);

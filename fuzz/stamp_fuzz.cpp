@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Unicode.h"
 #include "fuzz/FuzzCheck.h"
+#include "outlook/SettingsText.h"
 #include "outlook/StampSettings.h"
 #include "outlook/mDatestamp.h"
 #include "tests/doubles/StampWorld.h"
@@ -60,6 +62,18 @@ Stamp stampOf(test::StampWorld& world, const std::string& content, std::uint32_t
 
 bool blankEdge(const std::string& s) { return !s.empty() && (s.front() == ' ' || s.back() == ' '); }
 
+// The file with one more line: its text as the reader decodes it (the
+// in-memory file's ANSI code page is Latin-1), saved again as UTF-8 with a
+// byte-order mark, so that the line is read whatever the file's encoding.
+std::string withLine(const std::string& content, const char* line) {
+    const auto latin1 = [](std::string_view bytes) {
+        std::string out;
+        for (char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));
+        return out;
+    };
+    return "\xEF\xBB\xBF" + DecodeSettingsText(content, latin1) + line;
+}
+
 }  // namespace
 }  // namespace cq
 
@@ -89,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (rejects & 4) world.locale.rejected.insert(world.locale.timePicture);
 
     const Stamp stamp = stampOf(world, content, 2, at);
-    const Stamp date = stampOf(world, content + "\r\nformat=date\r\n", 3, at);
-    const Stamp time = stampOf(world, content + "\r\nformat=time\r\n", 4, at);
+    const Stamp date = stampOf(world, withLine(content, "\r\nformat=date\r\n"), 3, at);
+    const Stamp time = stampOf(world, withLine(content, "\r\nformat=time\r\n"), 4, at);
     if (stamp.kind == kUntouched) return 0;
 
     // A stamp that could be made has parts that can be made on their own.

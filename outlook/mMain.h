@@ -18,8 +18,9 @@ extern Dispatch g_oOutlook;
 // The host's major version once it has been read; 0 until then.
 extern std::int32_t g_lOutlookVersion;
 
-// 9 for Outlook 2000, 10 for 2002, 11 for 2003, 12 for 2007; 0 when the
-// version cannot be read (then the host is asked again next time). Never throws.
+// 9 for Outlook 2000, 10 for 2002, 11 for 2003, 12 for 2007, 14 for 2010,
+// 15 for 2013, 16 for 2016 to Microsoft 365; 0 when the version cannot be read
+// (then the host is asked again next time). Never throws.
 std::int32_t GetOutlookVersion() noexcept;
 
 // "Insert date", "Insert time", "Insert time and date", and for 0 or any

@@ -2,7 +2,8 @@
 // IDTExtensibility2, the interface through which Office connects a COM add-in.
 // The MinGW headers do not declare it. It is a dual interface: its five
 // methods follow IDispatch in the vtable (slots 7 to 11) and are reachable by
-// the DISPIDs 1 to 5 through IDispatch::Invoke.
+// the DISPIDs 1 to 5 through IDispatch::Invoke, as common/win32/OfficeAddIn.idl
+// describes it for the type libraries.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -25,13 +26,6 @@ enum ext_DisconnectMode : int {
 
 inline constexpr IID IID_IDTExtensibility2 = {
     0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
-
-// The DISPIDs of the five methods.
-inline constexpr DISPID kDispidOnConnection = 1;
-inline constexpr DISPID kDispidOnDisconnection = 2;
-inline constexpr DISPID kDispidOnAddInsUpdate = 3;
-inline constexpr DISPID kDispidOnStartupComplete = 4;
-inline constexpr DISPID kDispidOnBeginShutdown = 5;
 
 struct IDTExtensibility2 : public IDispatch {
     // Application: the host's Application object; AddInInst: the host's

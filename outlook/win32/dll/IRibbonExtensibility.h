@@ -2,7 +2,7 @@
 // IRibbonExtensibility, the interface through which Office 2007 asks an add-in
 // for its ribbon markup. The MinGW headers do not declare it. It is a dual
 // interface: GetCustomUI follows IDispatch in the vtable (slot 7) and has
-// DISPID 1 through IDispatch::Invoke.
+// DISPID 1 through IDispatch::Invoke, as Chronoquill.idl describes it.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -11,8 +11,6 @@ namespace cq::win32 {
 
 inline constexpr IID IID_IRibbonExtensibility = {
     0x000C0396, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-inline constexpr DISPID kDispidGetCustomUI = 1;
 
 struct IRibbonExtensibility : public IDispatch {
     // RibbonID: the window type ("Microsoft.Outlook.Mail.Compose", ...);

@@ -2,14 +2,20 @@
 ; support library LibQuintor.dll beside it) and the Word add-in
 ; (Chronoquill4W.dll) for the current user, without administrator rights, and
 ; registers them the way regsvr32 does (each DLL's DllRegisterServer, which
-; writes per-user keys only). The uninstaller removes the files and every key
-; that installing or registering wrote; it keeps the user's "Tooltip" value
-; and a settings file that the user changed.
+; writes per-user keys only). On 64-bit Windows it also installs the 64-bit
+; Outlook add-in with its 64-bit support library into the subfolder x64, with
+; a settings file of its own beside it, and registers it with the 64-bit
+; regsvr32: Outlook of either bitness then loads its own build. The
+; uninstaller removes the files and every key that installing or registering
+; wrote; it keeps the user's "Tooltip" value and settings files that the user
+; changed.
 ;
 ; Built by installer/CMakeLists.txt:
 ;   makensis -NOCD -DVERSION=1.0.1 -DOUTFILE=Chronoquill-Setup.exe
 ;            -DOUTLOOK_DLL=... -DWORD_DLL=... -DLIBQUINTOR_DLL=...
+;            [-DOUTLOOK64_DLL=... -DLIBQUINTOR64_DLL=...]
 ;            -DSETTINGS=Chronoquill.ini -DICON=main_icon32.ico Chronoquill.nsi
+; Without the 64-bit pair, Setup installs the 32-bit add-ins only.
 ;
 ; Command line: /S installs (or uninstalls) silently, /D=<folder> (last, no
 ; quotes) sets the folder. Exit code 0 on success, 2 when stopped: the add-ins
@@ -23,6 +29,7 @@ ManifestDPIAware true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include x64.nsh
 
 !macro Require name
   !ifndef ${name}
@@ -36,11 +43,16 @@ ManifestDPIAware true
 !insertmacro Require LIBQUINTOR_DLL
 !insertmacro Require SETTINGS
 !insertmacro Require ICON
+!ifdef OUTLOOK64_DLL
+  !insertmacro Require LIBQUINTOR64_DLL
+!endif
 
 !define PRODUCT "Chronoquill"
 !define PUBLISHER "Quintor"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Chronoquill"
 !define UNINSTALLER "Uninstall.exe"
+; The 64-bit Outlook add-in's folder, below the installation folder.
+!define X64 "x64"
 ; The classes that the DLLs register (the same as their DllRegisterServer).
 ; The uninstaller removes them by name too, for a DLL that cannot be loaded.
 !define OUTLOOK_CLSID "{DDAE8299-4AC0-464C-86CC-713F59DA574E}"
@@ -76,16 +88,17 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_ABORTWARNING
 
 !define MUI_WELCOMEPAGE_TEXT "Setup installs ${PRODUCT} ${VERSION} for you alone; it needs no \
-administrator rights.$\r$\n$\r$\n${PRODUCT} adds a stamp button to Outlook 2000 to 2007 and to Word \
-2000 to 2003 as the e-mail editor: one click types the date and time at the caret.$\r$\n$\r$\n\
+administrator rights.$\r$\n$\r$\n${PRODUCT} adds a stamp button to Outlook 2000 to Microsoft 365 (32-bit and \
+64-bit) and to Word 2000 to 2003 as the e-mail editor: one click types the date and time at the \
+caret.$\r$\n$\r$\n\
 Please close Outlook and Word before you continue.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "${PRODUCT} is installed"
 !define MUI_FINISHPAGE_TEXT "Start Outlook and Word again: new message windows now have the stamp \
-button.$\r$\n$\r$\nThe stamp's layout is set in Chronoquill.ini in $INSTDIR; the file explains its \
-settings."
+button.$\r$\n$\r$\nThe stamp's layout is set in Chronoquill.ini in $INSTDIR (for 64-bit Outlook, the \
+one in $INSTDIR\${X64}); the file explains its settings."
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -122,6 +135,8 @@ Var PreviousDir  ; the folder of an earlier installation, or ""
     !insertmacro CheckNotInUse "${dir}\Chronoquill.dll"
     !insertmacro CheckNotInUse "${dir}\Chronoquill4W.dll"
     !insertmacro CheckNotInUse "${dir}\LibQuintor.dll"
+    !insertmacro CheckNotInUse "${dir}\${X64}\Chronoquill.dll"
+    !insertmacro CheckNotInUse "${dir}\${X64}\LibQuintor.dll"
   ${EndIf}
 !macroend
 
@@ -173,18 +188,23 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; The regsvr32 of each bitness. Setup is a 32-bit program: Windows shows it
+; the 32-bit system folder as $SYSDIR, and the 64-bit one as sysnative.
+!define REGSVR32 "$SYSDIR\regsvr32.exe"
+!define REGSVR32_64 "$WINDIR\sysnative\regsvr32.exe"
+
 ; regsvr32 for a DLL: its DllRegisterServer, or with /u its DllUnregisterServer.
 ; Leaves regsvr32's exit code in $0 (0: done).
-!macro Regsvr32 options path
-  ExecWait '"$SYSDIR\regsvr32.exe" ${options} "${path}"' $0
+!macro Regsvr32 regsvr32 options path
+  ExecWait '"${regsvr32}" ${options} "${path}"' $0
   ${If} ${Errors}
     StrCpy $0 "not started"
   ${EndIf}
 !macroend
 
-!macro Register path
+!macro Register regsvr32 path
   ClearErrors
-  !insertmacro Regsvr32 "/s" "${path}"
+  !insertmacro Regsvr32 "${regsvr32}" "/s" "${path}"
   ${If} $0 != 0
     DetailPrint "Registering ${path} failed (regsvr32: $0)."
     MessageBox MB_OK|MB_ICONSTOP "${path} could not be registered (regsvr32: $0).$\r$\n$\r$\n\
@@ -195,25 +215,42 @@ ${PRODUCT} is not ready; run Setup again, or remove ${PRODUCT} with its uninstal
   DetailPrint "Registered ${path}"
 !macroend
 
+; The shipped settings file into the output folder, unless one is there: the
+; settings file belongs to the user once it is there.
+!macro InstallSettings
+  ${IfNot} ${FileExists} "$OUTDIR\Chronoquill.ini"
+    File "/oname=Chronoquill.ini" "${SETTINGS}"
+  ${EndIf}
+!macroend
+
+; The settings file of folder `from` moved to folder `to`, unless `to` has one.
+!macro MoveSettings from to
+  ${If} ${FileExists} "${from}\Chronoquill.ini"
+  ${AndIfNot} ${FileExists} "${to}\Chronoquill.ini"
+    CreateDirectory "${to}"
+    CopyFiles /SILENT "${from}\Chronoquill.ini" "${to}\Chronoquill.ini"
+    ${If} ${FileExists} "${to}\Chronoquill.ini"
+      Delete "${from}\Chronoquill.ini"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "${PRODUCT}" SecMain
   SectionIn RO
   SetShellVarContext current
   !insertmacro StopWhenInUse ""
 
   ; An earlier installation in another folder gives way to this one; the
-  ; user's settings file comes along when this folder has none.
+  ; user's settings files come along where this folder has none.
   ${If} $PreviousDir != ""
   ${AndIf} $PreviousDir != $INSTDIR
   ${AndIf} ${FileExists} "$PreviousDir\${UNINSTALLER}"
     DetailPrint "Removing the earlier installation in $PreviousDir"
-    CreateDirectory "$INSTDIR"
-    ${If} ${FileExists} "$PreviousDir\Chronoquill.ini"
-    ${AndIfNot} ${FileExists} "$INSTDIR\Chronoquill.ini"
-      CopyFiles /SILENT "$PreviousDir\Chronoquill.ini" "$INSTDIR\Chronoquill.ini"
-      ${If} ${FileExists} "$INSTDIR\Chronoquill.ini"
-        Delete "$PreviousDir\Chronoquill.ini"
-      ${EndIf}
-    ${EndIf}
+    !insertmacro MoveSettings "$PreviousDir" "$INSTDIR"
+    !insertmacro MoveSettings "$PreviousDir\${X64}" "$INSTDIR\${X64}"
+    Delete "$PreviousDir\${X64}\Chronoquill.dll"
+    Delete "$PreviousDir\${X64}\LibQuintor.dll"
+    RMDir "$PreviousDir\${X64}"
     Delete "$PreviousDir\Chronoquill.dll"
     Delete "$PreviousDir\Chronoquill4W.dll"
     Delete "$PreviousDir\LibQuintor.dll"
@@ -226,10 +263,16 @@ Section "${PRODUCT}" SecMain
   File "${OUTLOOK_DLL}"
   File "${LIBQUINTOR_DLL}"
   File "${WORD_DLL}"
-  ; The settings file belongs to the user once it is there.
-  ${IfNot} ${FileExists} "$INSTDIR\Chronoquill.ini"
-    File "/oname=Chronoquill.ini" "${SETTINGS}"
+  !insertmacro InstallSettings
+!ifdef OUTLOOK64_DLL
+  ${If} ${RunningX64}
+    SetOutPath "$INSTDIR\${X64}"
+    File "/oname=Chronoquill.dll" "${OUTLOOK64_DLL}"
+    File "/oname=LibQuintor.dll" "${LIBQUINTOR64_DLL}"
+    !insertmacro InstallSettings
+    SetOutPath "$INSTDIR"
   ${EndIf}
+!endif
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   ; The entry in the list of installed programs.
@@ -246,8 +289,13 @@ Section "${PRODUCT}" SecMain
   WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" "$0"
 
   ; Registration last: Office loads the add-ins only once every file is there.
-  !insertmacro Register "$INSTDIR\Chronoquill.dll"
-  !insertmacro Register "$INSTDIR\Chronoquill4W.dll"
+  !insertmacro Register "${REGSVR32}" "$INSTDIR\Chronoquill.dll"
+  !insertmacro Register "${REGSVR32}" "$INSTDIR\Chronoquill4W.dll"
+!ifdef OUTLOOK64_DLL
+  ${If} ${RunningX64}
+    !insertmacro Register "${REGSVR32_64}" "$INSTDIR\${X64}\Chronoquill.dll"
+  ${EndIf}
+!endif
 SectionEnd
 
 ; ---------------------------------------------------------------------------
@@ -310,6 +358,14 @@ FunctionEnd
     DeleteRegKey HKCU "Software\Classes\${progid}"
   ${EndIf}
   DeleteRegKey HKCU "Software\Classes\CLSID\${clsid}"
+  ; On 64-bit Windows the class key of the 64-bit view too (the one above is
+  ; the 32-bit view's, which Windows shows a 32-bit program).
+  ${If} ${RunningX64}
+    SetRegView 64
+    DeleteRegKey HKCU "Software\Classes\CLSID\${clsid}"
+    DeleteRegKey /ifempty HKCU "Software\Classes\CLSID"
+    SetRegView 32
+  ${EndIf}
   ; Office's keys above it, when nothing else is in them.
   DeleteRegKey /ifempty HKCU "Software\Microsoft\Office\${application}\Addins"
   DeleteRegKey /ifempty HKCU "Software\Microsoft\Office\${application}"
@@ -321,6 +377,20 @@ FunctionEnd
     Delete "${folder}\Quintor\Inkwell\LibQuintor.log"
     RMDir "${folder}\Quintor\Inkwell"
     RMDir "${folder}\Quintor"
+  ${EndIf}
+!macroend
+
+!macro RemoveShippedSettings folder
+  ${If} ${FileExists} "${folder}\Chronoquill.ini"
+    Push "${folder}\Chronoquill.ini"
+    Push "$PLUGINSDIR\shipped.ini"
+    Call un.SameContent
+    Pop $0
+    ${If} $0 = 1
+      Delete "${folder}\Chronoquill.ini"
+    ${Else}
+      DetailPrint "Kept your settings: ${folder}\Chronoquill.ini"
+    ${EndIf}
   ${EndIf}
 !macroend
 
@@ -339,9 +409,14 @@ Section "Uninstall"
   !insertmacro StopWhenInUse "un."
 
   ClearErrors
-  !insertmacro Regsvr32 "/u /s" "$INSTDIR\Chronoquill4W.dll"
+  !insertmacro Regsvr32 "${REGSVR32}" "/u /s" "$INSTDIR\Chronoquill4W.dll"
   ClearErrors
-  !insertmacro Regsvr32 "/u /s" "$INSTDIR\Chronoquill.dll"
+  !insertmacro Regsvr32 "${REGSVR32}" "/u /s" "$INSTDIR\Chronoquill.dll"
+  ${If} ${RunningX64}
+  ${AndIf} ${FileExists} "$INSTDIR\${X64}\Chronoquill.dll"
+    ClearErrors
+    !insertmacro Regsvr32 "${REGSVR32_64}" "/u /s" "$INSTDIR\${X64}\Chronoquill.dll"
+  ${EndIf}
   !insertmacro RemoveRegistration "${WORD_CLSID}" "${WORD_PROGID}" "${WORD_TYPELIB}" "Word"
   !insertmacro RemoveRegistration "${OUTLOOK_CLSID}" "${OUTLOOK_PROGID}" "${OUTLOOK_TYPELIB}" "Outlook"
   DeleteRegKey /ifempty HKCU "Software\Microsoft\Office"
@@ -351,28 +426,23 @@ Section "Uninstall"
   Delete "$INSTDIR\Chronoquill.dll"
   Delete "$INSTDIR\Chronoquill4W.dll"
   Delete "$INSTDIR\LibQuintor.dll"
+  Delete "$INSTDIR\${X64}\Chronoquill.dll"
+  Delete "$INSTDIR\${X64}\LibQuintor.dll"
 
-  ; The settings file goes only when it is still the one Setup put there.
-  ${If} ${FileExists} "$INSTDIR\Chronoquill.ini"
-    InitPluginsDir
-    SetOutPath "$PLUGINSDIR"
-    File "/oname=shipped.ini" "${SETTINGS}"
-    SetOutPath "$TEMP"
-    Push "$INSTDIR\Chronoquill.ini"
-    Push "$PLUGINSDIR\shipped.ini"
-    Call un.SameContent
-    Pop $0
-    ${If} $0 = 1
-      Delete "$INSTDIR\Chronoquill.ini"
-    ${Else}
-      DetailPrint "Kept your settings: $INSTDIR\Chronoquill.ini"
-    ${EndIf}
-  ${EndIf}
+  ; A settings file goes only when it is still the one Setup put there.
+  InitPluginsDir
+  SetOutPath "$PLUGINSDIR"
+  File "/oname=shipped.ini" "${SETTINGS}"
+  SetOutPath "$TEMP"
+  !insertmacro RemoveShippedSettings "$INSTDIR"
+  !insertmacro RemoveShippedSettings "$INSTDIR\${X64}"
 
   ; The add-ins' logs: in the application-data folder, or below the add-ins'
   ; folder when Windows names none.
   !insertmacro RemoveLogs "$APPDATA"
   !insertmacro RemoveLogs "$INSTDIR"
+  !insertmacro RemoveLogs "$INSTDIR\${X64}"
+  RMDir "$INSTDIR\${X64}"
 
   ; The user's "Tooltip" value stays, with the keys that hold it.
   DeleteRegKey /ifempty HKCU "${USER_KEY}"

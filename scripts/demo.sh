@@ -9,6 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# The 64-bit add-in first: Setup, built with the 32-bit build, carries it.
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j"$(nproc)" --target Chronoquill scripted-outlook
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
 display=${DISPLAY-}
@@ -23,6 +26,4 @@ trap - EXIT
 unset WINEPREFIX CQ_XVFB_PID
 if [ -n "$display" ]; then export DISPLAY=$display; else unset DISPLAY; fi
 tests/e2e/demo.sh build/win32 build/demo
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j"$(nproc)" --target Chronoquill scripted-outlook
 tests/e2e/demo64.sh build/win64 build/demo

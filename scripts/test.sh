@@ -15,6 +15,11 @@ cmake --build --preset asan -j"$(nproc)"
 ctest --preset asan
 scripts/fuzz.sh 10
 
+# The 64-bit build first: Setup, built by the 32-bit one, carries its Outlook
+# add-in. The 64-bit tests, in a 64-bit prefix, run last: they also run the
+# 32-bit build's stamp client, hosts and Setup.
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j"$(nproc)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
 (
@@ -23,11 +28,6 @@ cmake --build --preset win32 -j"$(nproc)"
     wine_session_start
     ctest --preset win32
 )
-
-# The 64-bit Outlook add-in and its tests in a 64-bit prefix; its scenarios
-# also run the 32-bit build's stamp client.
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j"$(nproc)"
 (
     export WINEPREFIX=$PWD/build/win64/wineprefix CQ_WINEARCH=win64
     . scripts/wine-session.sh

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "common/KeepAlive.h"
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComObject.h"
 #include "common/win32/IDTExtensibility2.h"
 

@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ComObject.h"
 

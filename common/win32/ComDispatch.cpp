@@ -35,13 +35,6 @@ IUnknown* identityOf(IDispatch* object) {
     return unknown;
 }
 
-void clearException(EXCEPINFO& info) {
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrHelpFile);
-    info = EXCEPINFO{};
-}
-
 }  // namespace
 
 Dispatch ComDispatch::wrap(IDispatch* object) {

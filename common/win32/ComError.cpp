@@ -54,11 +54,6 @@ std::string systemText(HRESULT hr) {
     return fallback;
 }
 
-BSTR allocBstr(const std::string& text) {
-    std::wstring wide = toWide(text);
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
 }  // namespace
 
 std::int32_t errorNumber(HRESULT hr) {
@@ -77,19 +72,22 @@ HRESULT errorHresult(std::int32_t number) {
 HostError comError(HRESULT hr, EXCEPINFO* info) {
     if (hr == DISP_E_EXCEPTION && info != nullptr) {
         if (info->pfnDeferredFillIn != nullptr) info->pfnDeferredFillIn(info);
-        std::string description =
-            info->bstrDescription ? fromWide(info->bstrDescription) : std::string();
+        std::string description = fromBstr(info->bstrDescription);
         HRESULT code = info->scode;
         std::int32_t number = info->wCode != 0 ? info->wCode : errorNumber(code);
         if (info->wCode == 0 && code == S_OK) number = errorNumber(hr);
-        SysFreeString(info->bstrDescription);
-        SysFreeString(info->bstrSource);
-        SysFreeString(info->bstrHelpFile);
-        info->bstrDescription = info->bstrSource = info->bstrHelpFile = nullptr;
+        clearException(*info);
         if (description.empty()) description = systemText(FAILED(code) ? code : hr);
         return HostError(number, description);
     }
     return HostError(errorNumber(hr), systemText(hr));
+}
+
+void clearException(EXCEPINFO& info) noexcept {
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrHelpFile);
+    info = EXCEPINFO{};
 }
 
 HRESULT currentExceptionToHresult(EXCEPINFO* info) noexcept {
@@ -126,7 +124,7 @@ HRESULT currentExceptionToHresult(EXCEPINFO* info) noexcept {
         }
         *info = EXCEPINFO{};
         info->scode = code;
-        info->bstrDescription = allocBstr(description);
+        info->bstrDescription = toBstr(description);
         return DISP_E_EXCEPTION;
     } catch (...) {
         return code;

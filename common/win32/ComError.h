@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "common/HostError.h"
 
@@ -22,15 +24,37 @@ std::int32_t errorNumber(HRESULT hr);
 HRESULT errorHresult(std::int32_t number);
 
 // The failure of a call that returned `hr`. With DISP_E_EXCEPTION the number
-// and description come from `info` (whose strings are freed); otherwise the
+// and description come from `info` (which is cleared); otherwise the
 // description is the system's text for the code.
 HostError comError(HRESULT hr, EXCEPINFO* info = nullptr);
 
-// Inside a catch block, the one way an exception becomes an answer: the
-// failure's own code (a HostError's number through errorHresult), with its
-// description in `info` and DISP_E_EXCEPTION as the answer when `info` is
-// given (IDispatch::Invoke written by hand), or in the thread's error info
-// otherwise (an entry point reached through a vtable).
+// Frees the strings of `info` and empties it.
+void clearException(EXCEPINFO& info) noexcept;
+
+// Inside a catch block, the one way an exception becomes an answer: a
+// HostError's number as its script error through errorHresult (438 as
+// 0x800A01B6, ...), std::bad_alloc as E_OUTOFMEMORY, anything else as
+// E_UNEXPECTED. The description goes into `info`, with DISP_E_EXCEPTION as
+// the answer, when `info` is given (IDispatch::Invoke written by hand), or
+// into the thread's error info otherwise (an entry point reached through a
+// vtable).
 HRESULT currentExceptionToHresult(EXCEPINFO* info) noexcept;
+
+// The exception barrier of every COM entry point: nothing thrown inside
+// `body` reaches the caller, which sees currentExceptionToHresult(nullptr)
+// instead. The body returns an HRESULT, or nothing for S_OK.
+template <class F>
+HRESULT barrier(F&& body) noexcept {
+    try {
+        if constexpr (std::is_void_v<std::invoke_result_t<F&&>>) {
+            std::forward<F>(body)();
+            return S_OK;
+        } else {
+            return static_cast<HRESULT>(std::forward<F>(body)());
+        }
+    } catch (...) {
+        return currentExceptionToHresult(nullptr);
+    }
+}
 
 }  // namespace cq::win32

@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComPtr.h"
 #include "common/win32/TypeLibrary.h"
 

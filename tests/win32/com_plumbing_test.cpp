@@ -4,7 +4,7 @@
 
 #include "common/HostError.h"
 #include "common/win32/ClassFactory.h"
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ComPtr.h"
 #include "common/win32/IDTExtensibility2.h"

@@ -5,20 +5,13 @@
 #include <string>
 
 #include "common/HostError.h"
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComDispatch.h"
 #include "common/win32/ComVariant.h"
 #include "common/win32/Text.h"
 
 namespace cq::win32 {
 namespace {
-
-BSTR allocated(const std::string& text) {
-    const std::wstring wide = toWide(text);
-    BSTR b = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    if (b == nullptr) throw std::bad_alloc();
-    return b;
-}
 
 // A text comes back through `slot`: a string by reference (VBA), a variable
 // holding Empty or a string (VBScript, which passes the variable itself), or
@@ -37,7 +30,7 @@ bool takesText(const VARIANT* slot) {
 
 void storeText(VARIANT& slot, const std::string& text) {
     if (V_VT(&slot) & VT_BYREF) return storeThrough(slot, Variant(text));
-    BSTR b = allocated(text);
+    BSTR b = toBstr(text);
     VariantClear(&slot);
     V_VT(&slot) = VT_BSTR;
     V_BSTR(&slot) = b;
@@ -68,7 +61,7 @@ HRESULT STDMETHODCALLTYPE ConnectObject::Button_GetScreentip(IDispatch* control,
     if (screentip == nullptr) return E_POINTER;
     *screentip = nullptr;
     return barrier(
-        [&] { *screentip = allocated(connect_.Button_GetScreentip(wrapDispatch(control))); });
+        [&] { *screentip = toBstr(connect_.Button_GetScreentip(wrapDispatch(control))); });
 }
 
 HRESULT STDMETHODCALLTYPE ConnectObject::Button_GetImage(IDispatch* control, IDispatch** image) {
@@ -80,7 +73,7 @@ HRESULT STDMETHODCALLTYPE ConnectObject::Button_GetImage(IDispatch* control, IDi
 HRESULT STDMETHODCALLTYPE ConnectObject::Button_GetLabel(IDispatch* control, BSTR* label) {
     if (label == nullptr) return E_POINTER;
     *label = nullptr;
-    return barrier([&] { *label = allocated(connect_.Button_GetLabel(wrapDispatch(control))); });
+    return barrier([&] { *label = toBstr(connect_.Button_GetLabel(wrapDispatch(control))); });
 }
 
 HRESULT STDMETHODCALLTYPE ConnectObject::GetStamp(VARIANT* sStamp, VARIANT* sStampTooltip,
@@ -102,9 +95,7 @@ HRESULT STDMETHODCALLTYPE ConnectObject::GetCustomUI(BSTR RibbonID, BSTR* Ribbon
     if (RibbonXml == nullptr) return E_POINTER;
     *RibbonXml = nullptr;
     return barrier([&] {
-        const std::wstring_view id(RibbonID != nullptr ? RibbonID : L"",
-                                   RibbonID != nullptr ? SysStringLen(RibbonID) : 0);
-        *RibbonXml = allocated(connect_.IRibbonExtensibility_GetCustomUI(fromWide(id)));
+        *RibbonXml = toBstr(connect_.IRibbonExtensibility_GetCustomUI(fromBstr(RibbonID)));
     });
 }
 

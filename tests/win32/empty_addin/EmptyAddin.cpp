@@ -9,7 +9,7 @@
 
 #include "common/Registration.h"
 #include "common/win32/ClassFactory.h"
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ComObject.h"
 #include "common/win32/IDTExtensibility2.h"

@@ -1,6 +1,6 @@
 #include "word/win32/dll/ConnectObject.h"
 
-#include "common/win32/ComBarrier.h"
+#include "common/win32/ComError.h"
 #include "common/win32/ComDispatch.h"
 
 namespace cq::word::win32 {

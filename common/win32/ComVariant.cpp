@@ -4,9 +4,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
-#include <new>
 #include <string>
+#include <utility>
 
 #include "common/HostError.h"
 #include "common/Port.h"
@@ -40,22 +41,22 @@ Variant number(double d) {
     return Variant(d);
 }
 
-// A value rounded to the integer type T, or error 6 when it does not fit.
-template <class T>
-T narrowed(const Variant& value) {
-    double d = std::nearbyint(value.toDouble());
-    if (!(d >= static_cast<double>(std::numeric_limits<T>::min()) &&
-          d <= static_cast<double>(std::numeric_limits<T>::max())))
-        throw HostError(6, "Overflow");
-    return static_cast<T>(d);
+// `value` (which may be by reference) converted to `type` by oleaut32's rules:
+// numbers round half to even; error 6 when the value does not fit the type, 13
+// when it cannot become one.
+VARIANT converted(const VARIANT& value, VARTYPE type) {
+    VARIANT out;
+    VariantInit(&out);
+    const HRESULT hr = VariantChangeType(&out, const_cast<VARIANT*>(&value), 0, type);
+    if (FAILED(hr)) throw comError(hr);
+    return out;
 }
 
-BSTR allocBstr(const std::string& text) {
-    std::wstring wide = toWide(text);
-    BSTR b = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    if (b == nullptr) throw std::bad_alloc();
-    return b;
-}
+// The number types that a by-reference argument may refer to, with the size
+// of their value.
+constexpr std::pair<VARTYPE, std::size_t> kNumberTypes[] = {
+    {VT_I1, 1},  {VT_UI1, 1},  {VT_I2, 2}, {VT_UI2, 2}, {VT_I4, 4},   {VT_INT, 4},
+    {VT_UI4, 4}, {VT_UINT, 4}, {VT_R4, 4}, {VT_R8, 8},  {VT_DATE, 8}, {VT_CY, 8}};
 
 Dispatch objectFrom(IDispatch* p, ImportObject import) {
     if (p == nullptr) return Dispatch();
@@ -74,69 +75,47 @@ Dispatch objectFrom(IUnknown* u, ImportObject import) {
 Variant fromVariant(const VARIANT& value, ImportObject import) {
     const VARTYPE vt = value.vt;
     if ((vt & ~(VT_BYREF | VT_TYPEMASK)) != 0) mismatch();  // arrays, vectors, records
-    const bool ref = (vt & VT_BYREF) != 0;
-    if (ref && value.byref == nullptr) mismatch();
-#define CQ_FIELD(field, pointer) (ref ? *value.pointer : value.field)
-    switch (vt & VT_TYPEMASK) {
+    if ((vt & VT_BYREF) && value.byref == nullptr) mismatch();
+    if (vt == (VT_BYREF | VT_VARIANT)) return fromVariant(*value.pvarVal, import);
+    ScopedVariant held;  // the value itself, also when it came by reference
+    if (FAILED(VariantCopyInd(held.ptr(), const_cast<VARIANT*>(&value)))) mismatch();
+    const VARIANT& v = held.get();
+    switch (v.vt) {
         case VT_EMPTY:
         case VT_NULL:
             return Variant();
-        case VT_VARIANT:
-            if (!ref) mismatch();
-            return fromVariant(*value.pvarVal, import);
-        case VT_ERROR: {
-            SCODE code = CQ_FIELD(scode, pscode);
-            if (code == DISP_E_PARAMNOTFOUND) return Variant::missing();
-            return Variant(static_cast<std::int32_t>(code));
-        }
+        case VT_ERROR:
+            if (v.scode == DISP_E_PARAMNOTFOUND) return Variant::missing();
+            return Variant(static_cast<std::int32_t>(v.scode));
         case VT_BOOL:
-            return Variant(CQ_FIELD(boolVal, pboolVal) != VARIANT_FALSE);
+            return Variant(v.boolVal != VARIANT_FALSE);
         case VT_I1:
-            return Variant(static_cast<std::int32_t>(CQ_FIELD(cVal, pcVal)));
         case VT_UI1:
-            return Variant(static_cast<std::int32_t>(CQ_FIELD(bVal, pbVal)));
         case VT_I2:
-            return Variant(static_cast<std::int32_t>(CQ_FIELD(iVal, piVal)));
         case VT_UI2:
-            return Variant(static_cast<std::int32_t>(CQ_FIELD(uiVal, puiVal)));
         case VT_I4:
-            return Variant(static_cast<std::int32_t>(CQ_FIELD(lVal, plVal)));
         case VT_INT:
-            return Variant(static_cast<std::int32_t>(CQ_FIELD(intVal, pintVal)));
+            return Variant(static_cast<std::int32_t>(converted(v, VT_I4).lVal));
         case VT_UI4:
-            return number(static_cast<double>(CQ_FIELD(ulVal, pulVal)));
         case VT_UINT:
-            return number(static_cast<double>(CQ_FIELD(uintVal, puintVal)));
         case VT_I8:
-            return number(static_cast<double>(CQ_FIELD(llVal, pllVal)));
         case VT_UI8:
-            return number(static_cast<double>(CQ_FIELD(ullVal, pullVal)));
+            return number(converted(v, VT_R8).dblVal);
         case VT_R4:
-            return Variant(static_cast<double>(CQ_FIELD(fltVal, pfltVal)));
         case VT_R8:
-            return Variant(CQ_FIELD(dblVal, pdblVal));
         case VT_DATE:
-            return Variant(static_cast<double>(CQ_FIELD(date, pdate)));
         case VT_CY:
-            return Variant(static_cast<double>(CQ_FIELD(cyVal, pcyVal).int64) / 10000.0);
-        case VT_DECIMAL: {
-            double d = 0;
-            DECIMAL dec = ref ? *value.pdecVal : value.decVal;
-            if (FAILED(VarR8FromDec(&dec, &d))) mismatch();
-            return Variant(d);
-        }
-        case VT_BSTR: {
-            BSTR b = CQ_FIELD(bstrVal, pbstrVal);
-            return Variant(b ? fromWide(std::wstring_view(b, SysStringLen(b))) : std::string());
-        }
+        case VT_DECIMAL:
+            return Variant(converted(v, VT_R8).dblVal);
+        case VT_BSTR:
+            return Variant(fromBstr(v.bstrVal));
         case VT_DISPATCH:
-            return Variant(objectFrom(CQ_FIELD(pdispVal, ppdispVal), import));
+            return Variant(objectFrom(v.pdispVal, import));
         case VT_UNKNOWN:
-            return Variant(objectFrom(CQ_FIELD(punkVal, ppunkVal), import));
+            return Variant(objectFrom(v.punkVal, import));
         default:
             mismatch();
     }
-#undef CQ_FIELD
 }
 
 void toVariant(const Variant& value, VARIANT& out) {
@@ -156,7 +135,7 @@ void toVariant(const Variant& value, VARIANT& out) {
         out.vt = VT_R8;
         out.dblVal = v.toDouble();
     } else if (v.isString()) {
-        out.bstrVal = allocBstr(v.toString());
+        out.bstrVal = toBstr(v.toString());
         out.vt = VT_BSTR;
     } else if (v.isObject()) {
         out.pdispVal = toIDispatch(v.toObject());
@@ -168,7 +147,8 @@ void toVariant(const Variant& value, VARIANT& out) {
 
 void storeThrough(VARIANT& target, const Variant& value) {
     if ((target.vt & VT_BYREF) == 0 || target.byref == nullptr) mismatch();
-    switch (target.vt & ~VT_BYREF) {
+    const VARTYPE vt = target.vt & ~VT_BYREF;
+    switch (vt) {
         case VT_VARIANT: {
             VARIANT& inner = *target.pvarVal;
             if (inner.vt & VT_BYREF) return storeThrough(inner, value);
@@ -179,7 +159,7 @@ void storeThrough(VARIANT& target, const Variant& value) {
             return;
         }
         case VT_BSTR: {
-            BSTR b = allocBstr(value.toString());
+            BSTR b = toBstr(value.toString());
             SysFreeString(*target.pbstrVal);
             *target.pbstrVal = b;
             return;
@@ -195,51 +175,22 @@ void storeThrough(VARIANT& target, const Variant& value) {
             *target.ppunkVal = p;
             return;
         }
-        case VT_I1:
-            *target.pcVal = narrowed<signed char>(value);
-            return;
-        case VT_UI1:
-            *target.pbVal = narrowed<unsigned char>(value);
-            return;
-        case VT_I2:
-            *target.piVal = narrowed<SHORT>(value);
-            return;
-        case VT_UI2:
-            *target.puiVal = narrowed<USHORT>(value);
-            return;
-        case VT_I4:
-            *target.plVal = narrowed<LONG>(value);
-            return;
-        case VT_INT:
-            *target.pintVal = narrowed<INT>(value);
-            return;
-        case VT_UI4:
-            *target.pulVal = narrowed<ULONG>(value);
-            return;
-        case VT_UINT:
-            *target.puintVal = narrowed<UINT>(value);
-            return;
-        case VT_R4:
-            *target.pfltVal = static_cast<float>(value.toDouble());
-            return;
-        case VT_R8:
-            *target.pdblVal = value.toDouble();
-            return;
-        case VT_DATE:
-            *target.pdate = value.toDouble();
-            return;
-        case VT_CY: {
-            double scaled = std::nearbyint(value.toDouble() * 10000.0);
-            if (!(scaled >= -9.2e18 && scaled <= 9.2e18)) throw HostError(6, "Overflow");
-            target.pcyVal->int64 = static_cast<LONGLONG>(scaled);
-            return;
-        }
         case VT_ERROR:
             *target.pscode = value.isMissing() ? DISP_E_PARAMNOTFOUND : value.toInt();
             return;
-        default:
-            mismatch();
     }
+    for (const auto& [type, size] : kNumberTypes) {
+        if (type != vt) continue;
+        VARIANT number;
+        number.vt = VT_R8;
+        number.dblVal = value.toDouble();
+        // Not every oleaut32 refuses NaN for an integer.
+        if (std::isnan(number.dblVal)) throw HostError(6, "Overflow");
+        const VARIANT out = converted(number, type);
+        std::memcpy(target.byref, &out.lVal, size);  // numbers own nothing to free
+        return;
+    }
+    mismatch();
 }
 
 IDispatch* toIDispatch(const Dispatch& object) {

@@ -10,8 +10,10 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace cq::win32 {
 namespace {
@@ -174,6 +176,11 @@ TEST(ComVariant, StoresThroughEveryReferenceType) {
     EXPECT_EQ(cy.int64, 15000);
     ASSERT_EQ(inner.vt, VT_BSTR);
     EXPECT_STREQ(inner.bstrVal, L"in a variant");
+    // Halves round to the even neighbour, as in a script.
+    for (auto [in, out] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}}) {
+        storeThrough(refs[2], Variant(in));
+        EXPECT_EQ(i4, out) << in;
+    }
 
     // Values that do not fit the referenced type leave it as it was.
     struct Bad {
@@ -184,7 +191,8 @@ TEST(ComVariant, StoresThroughEveryReferenceType) {
     const Bad bad[] = {{&refs[1], Variant("maybe"), 13},
                        {&refs[3], Variant(std::int32_t{40000}), 6},
                        {&refs[4], Variant(std::int32_t{-1}), 6},
-                       {&refs[2], Variant(Dispatch()), 13}};
+                       {&refs[2], Variant(Dispatch()), 13},
+                       {&refs[2], Variant(std::nan("")), 6}};
     for (const Bad& b : bad) {
         try {
             storeThrough(*b.target, b.value);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/Registration.h"
+#include "common/win32/ClassFactory.h"
 
 namespace cq::win32 {
 
@@ -24,5 +25,10 @@ std::string registrablePath(const std::wstring& path);
 // (nothing of it is left then) or removed.
 HRESULT registerServer(const Registration& registration) noexcept;
 HRESULT unregisterServer(const Registration& registration) noexcept;
+
+// Defined by each add-in DLL, whose exports ServerExports.cpp makes from
+// them: the one class that it serves, and how that class is registered.
+extern const ServedClass kAddInClass;
+Registration addInRegistration();
 
 }  // namespace cq::win32

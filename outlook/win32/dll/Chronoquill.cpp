@@ -1,22 +1,18 @@
-// Chronoquill.dll, the Outlook add-in: DllMain and the four exports of an
-// in-process COM server that serves one class, "Chronoquill.Connect",
-// registered per user together with its Outlook add-in key.
+// Chronoquill.dll, the Outlook add-in: an in-process COM server that serves
+// one class, "Chronoquill.Connect", registered per user together with its
+// Outlook add-in key. Its exports are common/win32/ServerExports.cpp's.
 
 #include <windows.h>
 
 #include "common/Registration.h"
-#include "common/win32/ClassFactory.h"
-#include "common/win32/ComError.h"
-#include "common/win32/ComModule.h"
 #include "common/win32/ServerRegistration.h"
 #include "common/win32/ThisModule.h"
 #include "outlook/Connect.h"
 #include "outlook/win32/dll/ConnectObject.h"
 #include "outlook/win32/dll/OutlookPorts.h"
 
+namespace cq::win32 {
 namespace {
-
-using namespace cq::win32;
 
 // {DDAE8299-4AC0-464C-86CC-713F59DA574E}
 constexpr CLSID kConnectClsid = {
@@ -28,36 +24,15 @@ HRESULT createConnect(REFIID iid, void** object) {
     return createObject<ConnectObject>(iid, object);
 }
 
-constexpr ServedClass kClasses[] = {{kConnectClsid, &createConnect}};
+}  // namespace
 
-cq::Registration registration() {
-    return {guidText(kConnectClsid), std::string(cq::kOutlookAddInProgId),
+const ServedClass kAddInClass = {kConnectClsid, &createConnect};
+
+Registration addInRegistration() {
+    return {guidText(kConnectClsid), std::string(kOutlookAddInProgId),
             "Chronoquill date and time stamps for Outlook", "Chronoquill", "Outlook",
             // The library of Chronoquill.idl, in this DLL.
             "{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A}"};
 }
 
-}  // namespace
-
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
-    return TRUE;
-}
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
-    return getClassObject(kClasses, clsid, iid, object);
-}
-
-STDAPI DllCanUnloadNow() { return ComModule::canUnloadNow(); }
-
-STDAPI DllRegisterServer() {
-    return barrier([] { return registerServer(registration()); });
-}
-
-STDAPI DllUnregisterServer() {
-    return barrier([] { return unregisterServer(registration()); });
-}
-
-}  // extern "C"
+}  // namespace cq::win32

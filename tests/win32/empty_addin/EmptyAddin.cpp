@@ -1,16 +1,13 @@
 // An add-in that does nothing: class "ChronoquillEmpty.Connect" implementing
 // IDTExtensibility2 through its vtable and through IDispatch (its type
-// library holds only that interface), served and
-// registered by the same code as the real add-ins. The tests load it with
+// library holds only that interface), served and registered by the same code
+// (and exports) as the real add-ins. The tests load it with
 // regsvr32 and COM; the benchmarks measure the real add-ins against it.
 
 #include <windows.h>
 #include <oaidl.h>
 
 #include "common/Registration.h"
-#include "common/win32/ClassFactory.h"
-#include "common/win32/ComError.h"
-#include "common/win32/ComModule.h"
 #include "common/win32/ComObject.h"
 #include "common/win32/IDTExtensibility2.h"
 #include "common/win32/ServerRegistration.h"
@@ -34,9 +31,11 @@ class Connect final : public ComObject<TypedDispatch<IDTExtensibility2>> {
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY**) override { return S_OK; }
 };
 
-const ServedClass kClasses[] = {{kClsid, &createObject<Connect>}};
+}  // namespace
 
-Registration registration() {
+const ServedClass kAddInClass = {kClsid, &createObject<Connect>};
+
+Registration addInRegistration() {
     return {guidText(kClsid),
             "ChronoquillEmpty.Connect",
             "Chronoquill empty add-in",
@@ -45,21 +44,4 @@ Registration registration() {
             "{5E0C3F51-8A4B-4C2D-9E1F-0A1B2C3D4E5F}"};
 }
 
-}  // namespace
 }  // namespace cq::win32
-
-using namespace cq::win32;
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-    return getClassObject(kClasses, clsid, iid, object);
-}
-
-STDAPI DllCanUnloadNow() { return ComModule::canUnloadNow(); }
-
-STDAPI DllRegisterServer() {
-    return barrier([] { return registerServer(registration()); });
-}
-
-STDAPI DllUnregisterServer() {
-    return barrier([] { return unregisterServer(registration()); });
-}

@@ -3,6 +3,8 @@
 // Port<T>::get() returns the implementation in force; the Win32 entry points
 // install the real ones, tests install doubles with ScopedPort.
 
+#include <utility>
+
 #include "common/HostError.h"
 
 namespace cq {
@@ -36,6 +38,17 @@ class ScopedPort {
 
   private:
     T* old_;
+};
+
+// An implementation of T made together with its ScopedPort: in force for as
+// long as this object lives.
+template <class T, class Impl>
+struct PortInForce {
+    template <class... Args>
+    explicit PortInForce(Args&&... args) : impl(std::forward<Args>(args)...) {}
+
+    Impl impl;
+    ScopedPort<T> port{impl};
 };
 
 }  // namespace cq

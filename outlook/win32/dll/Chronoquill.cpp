@@ -4,12 +4,21 @@
 
 #include <windows.h>
 
+#include "common/Port.h"
 #include "common/Registration.h"
 #include "common/win32/ServerRegistration.h"
 #include "common/win32/ThisModule.h"
+#include "common/win32/Win32Clock.h"
+#include "common/win32/Win32KeySender.h"
+#include "common/win32/Win32Module.h"
+#include "common/win32/Win32MsgBox.h"
+#include "common/win32/Win32Pictures.h"
+#include "common/win32/Win32Registry.h"
 #include "outlook/Connect.h"
+#include "outlook/win32/Win32Locale.h"
+#include "outlook/win32/Win32SettingsFile.h"
+#include "outlook/win32/Win32SupportLibrary.h"
 #include "outlook/win32/dll/ConnectObject.h"
-#include "outlook/win32/dll/OutlookPorts.h"
 
 namespace cq::win32 {
 namespace {
@@ -18,9 +27,25 @@ namespace {
 constexpr CLSID kConnectClsid = {
     0xddae8299, 0x4ac0, 0x464c, {0x86, 0xcc, 0x71, 0x3f, 0x59, 0xda, 0x57, 0x4e}};
 
+// The real services: made once per process, before the first object, and in
+// force while the DLL is loaded.
+struct Services {
+    // LibQuintor.dll beside this DLL.
+    PortInForce<SupportLibrary, Win32SupportLibrary> supportLibrary;
+    PortInForce<Locale, Win32Locale> locale;
+    PortInForce<SettingsFile, Win32SettingsFile> settingsFile;
+    PortInForce<Module, Win32Module> module;  // this DLL: Chronoquill.ini is read next to it
+    PortInForce<Clock, Win32Clock> clock;
+    PortInForce<Registry, Win32Registry> registry;
+    PortInForce<KeySender, Win32KeySender> keys;
+    PortInForce<MsgBox, Win32MsgBox> boxes;
+    // The button pictures and the ribbon image come from this DLL's resources.
+    PortInForce<Pictures, Win32Pictures> pictures{thisModule()};
+};
+
 HRESULT createConnect(REFIID iid, void** object) {
     // The services come first: the portable Connect reaches everything through them.
-    installOutlookPorts(thisModule());
+    static Services services;
     return createObject<ConnectObject>(iid, object);
 }
 

@@ -4,11 +4,18 @@
 
 #include <windows.h>
 
+#include "common/Port.h"
 #include "common/Registration.h"
 #include "common/win32/ServerRegistration.h"
 #include "common/win32/ThisModule.h"
+#include "common/win32/Win32KeySender.h"
+#include "common/win32/Win32Module.h"
+#include "common/win32/Win32MsgBox.h"
+#include "common/win32/Win32Pictures.h"
+#include "common/win32/Win32Registry.h"
+#include "word/win32/Win32LogFile.h"
+#include "word/win32/Win32RunningObjectTable.h"
 #include "word/win32/dll/ConnectObject.h"
-#include "word/win32/dll/WordPorts.h"
 
 namespace cq::win32 {
 namespace {
@@ -17,9 +24,22 @@ namespace {
 constexpr CLSID kConnectClsid = {
     0x48c227f2, 0xa7fd, 0x4b1c, {0xa5, 0x2b, 0x79, 0xb8, 0x42, 0x29, 0x92, 0xfd}};
 
+// The real services: made once per process, before the first object, and in
+// force while the DLL is loaded.
+struct Services {
+    PortInForce<word::LogFile, word::win32::Win32LogFile> logFile;
+    PortInForce<word::RunningObjectTable, word::win32::Win32RunningObjectTable> runningObjects;
+    PortInForce<MsgBox, Win32MsgBox> boxes;
+    // The button pictures come from this DLL's resources.
+    PortInForce<Pictures, Win32Pictures> pictures{thisModule()};
+    PortInForce<Module, Win32Module> module;
+    PortInForce<Registry, Win32Registry> registry;
+    PortInForce<KeySender, Win32KeySender> keys;
+};
+
 HRESULT createConnect(REFIID iid, void** object) {
     // Connect writes its log from its constructor on: the services come first.
-    word::win32::installPorts(thisModule());
+    static Services services;
     return createObject<word::win32::ConnectObject>(iid, object);
 }
 

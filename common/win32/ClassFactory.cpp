@@ -28,13 +28,9 @@ HRESULT getClassObject(std::span<const ServedClass> classes, REFCLSID clsid, REF
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     return barrier([&]() -> HRESULT {
-        for (const ServedClass& served : classes) {
-            if (!IsEqualCLSID(served.clsid, clsid)) continue;
-            auto* factory = new ClassFactory(served.create);
-            HRESULT hr = factory->QueryInterface(iid, object);
-            factory->Release();
-            return hr;
-        }
+        for (const ServedClass& served : classes)
+            if (IsEqualCLSID(served.clsid, clsid))
+                return createObject<ClassFactory>(iid, object, served.create);
         return CLASS_E_CLASSNOTAVAILABLE;
     });
 }

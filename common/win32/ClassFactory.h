@@ -6,6 +6,7 @@
 #include <unknwn.h>
 
 #include <span>
+#include <utility>
 
 #include "common/win32/ComError.h"
 #include "common/win32/ComModule.h"
@@ -18,10 +19,11 @@ namespace cq::win32 {
 using ObjectCreator = HRESULT (*)(REFIID iid, void** object);
 
 // The usual creator for a class T whose objects are born with one reference:
-// the object is asked for `iid`, then that first reference is dropped.
-template <class T>
-HRESULT createObject(REFIID iid, void** object) {
-    T* created = new T();
+// the object, made from `args`, is asked for `iid`, then that first reference
+// is dropped.
+template <class T, class... Args>
+HRESULT createObject(REFIID iid, void** object, Args&&... args) {
+    T* created = new T(std::forward<Args>(args)...);
     HRESULT hr = created->QueryInterface(iid, object);
     created->Release();
     return hr;

@@ -37,7 +37,7 @@ IUnknown* identityOf(IDispatch* object) {
 
 }  // namespace
 
-Dispatch ComDispatch::wrap(IDispatch* object) {
+Dispatch wrapDispatch(IDispatch* object) {
     if (object == nullptr) return Dispatch();
     auto& map = wrappers();
     auto it = map.find(object);
@@ -113,10 +113,8 @@ Subscription* ComDispatch::advise(std::string_view eventIid, EventSink& sink) {
     return adviseEvents(object_, eventIid, sink).release();
 }
 
-Dispatch wrapDispatch(IDispatch* object) { return ComDispatch::wrap(object); }
-
 Dispatch adoptDispatch(IDispatch* object) {
-    Dispatch d = ComDispatch::wrap(object);
+    Dispatch d = wrapDispatch(object);
     if (object) object->Release();
     return d;
 }

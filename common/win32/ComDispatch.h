@@ -20,8 +20,7 @@ namespace cq::win32 {
 
 class ComDispatch final : public HostObject {
   public:
-    // A handle to `object` holding a new reference; Nothing for null.
-    static Dispatch wrap(IDispatch* object);
+    friend Dispatch wrapDispatch(IDispatch* object);
     // Wrappers alive in this module (each one holds at least one reference).
     static int live();
 

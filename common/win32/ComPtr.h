@@ -60,7 +60,6 @@ class ScopedBstr {
     ~ScopedBstr() { SysFreeString(b_); }
 
     BSTR get() const { return b_; }
-    BSTR release() noexcept { return std::exchange(b_, nullptr); }
     BSTR* put() noexcept {
         SysFreeString(std::exchange(b_, nullptr));
         return &b_;
@@ -81,12 +80,6 @@ class ScopedVariant {
     VARIANT& get() { return v_; }
     const VARIANT& get() const { return v_; }
     VARIANT* ptr() { return &v_; }
-    // Hands the value over; this object is left empty.
-    VARIANT release() noexcept {
-        VARIANT out = v_;
-        VariantInit(&v_);
-        return out;
-    }
 
   private:
     VARIANT v_;

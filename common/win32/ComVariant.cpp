@@ -152,10 +152,10 @@ void storeThrough(VARIANT& target, const Variant& value) {
         case VT_VARIANT: {
             VARIANT& inner = *target.pvarVal;
             if (inner.vt & VT_BYREF) return storeThrough(inner, value);
-            ScopedVariant converted;
-            toVariant(value, converted.get());
+            VARIANT fresh;
+            toVariant(value, fresh);  // holds nothing when it throws
             VariantClear(&inner);
-            inner = converted.release();
+            inner = fresh;
             return;
         }
         case VT_BSTR: {

@@ -9,9 +9,6 @@
 
 namespace cq::word::win32 {
 
-inline constexpr IID IID_IConnect4W = {
-    0x9BE3E925, 0x7E4F, 0x4784, {0xAA, 0x09, 0x38, 0x53, 0x42, 0xAC, 0x97, 0x98}};
-
 struct IConnect4W : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE IsInitialized(VARIANT_BOOL* initialized) = 0;
     virtual HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnAddInsUpdate(SAFEARRAY** custom) = 0;

@@ -13,10 +13,6 @@
 namespace cq::win32 {
 namespace {
 
-HostError lastError(const char* what) {
-    return HostError(static_cast<std::int32_t>(GetLastError()), what);
-}
-
 bool survivesAnsi(const std::wstring& path) {
     const std::string utf8 = fromWide(path);
     return fromAnsi(toAnsi(utf8)) == utf8;

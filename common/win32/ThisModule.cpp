@@ -8,13 +8,13 @@
 namespace cq::win32 {
 namespace {
 
-HostError lastError(const char* what) {
-    return HostError(static_cast<std::int32_t>(GetLastError()), what);
-}
-
 std::atomic<HMODULE> g_module{nullptr};
 
 }  // namespace
+
+HostError lastError(const char* what) {
+    return HostError(static_cast<std::int32_t>(GetLastError()), what);
+}
 
 HMODULE thisModule() {
     if (HMODULE known = g_module.load()) return known;

@@ -6,7 +6,12 @@
 
 #include <string>
 
+#include "common/HostError.h"
+
 namespace cq::win32 {
+
+// GetLastError's code as a failure described by `what`.
+HostError lastError(const char* what);
 
 // This module's handle, found from an address inside it on first use.
 // Throws HostError when Windows cannot tell.

@@ -11,26 +11,30 @@
 namespace cq::win32 {
 namespace {
 
-HANDLE loadResource(HMODULE module, const std::string& name, UINT type, UINT flags) {
+// The bitmap or icon resource `name` as a picture object, which owns its
+// handle. An icon keeps the size of its group's first image.
+Dispatch loadPicture(HMODULE module, const std::string& name, bool icon) {
     const std::wstring wide = toWide(name);
-    HANDLE handle = LoadImageW(module, wide.c_str(), type, 0, 0, flags);
+    HANDLE handle = LoadImageW(module, wide.c_str(), icon ? IMAGE_ICON : IMAGE_BITMAP, 0, 0,
+                               icon ? 0 : LR_CREATEDIBSECTION);
     if (handle == nullptr) {
         const DWORD error = GetLastError();
-        throw HostError(
-            static_cast<std::int32_t>(
-                HRESULT_FROM_WIN32(error ? error : ERROR_RESOURCE_NAME_NOT_FOUND)),
-            (type == IMAGE_BITMAP ? "Bitmap \"" : "Icon \"") + name + "\" could not be loaded");
+        throw HostError(static_cast<std::int32_t>(
+                            HRESULT_FROM_WIN32(error ? error : ERROR_RESOURCE_NAME_NOT_FOUND)),
+                        (icon ? "Icon \"" : "Bitmap \"") + name + "\" could not be loaded");
     }
-    return handle;
-}
-
-// Wraps `desc`'s handle, which the picture then owns; on failure it is freed here.
-Dispatch makePicture(PICTDESC& desc, HANDLE handle) {
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = icon ? PICTYPE_ICON : PICTYPE_BITMAP;
+    if (icon)
+        desc.icon.hicon = static_cast<HICON>(handle);
+    else
+        desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
     IPictureDisp* picture = nullptr;
     const HRESULT hr =
         OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture));
     if (FAILED(hr) || picture == nullptr) {
-        if (desc.picType == PICTYPE_ICON)
+        if (icon)
             DestroyIcon(static_cast<HICON>(handle));
         else
             DeleteObject(handle);
@@ -42,22 +46,9 @@ Dispatch makePicture(PICTDESC& desc, HANDLE handle) {
 }  // namespace
 
 Dispatch Win32Pictures::bitmap(const std::string& name) {
-    HANDLE handle = loadResource(module_, name, IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
-    return makePicture(desc, handle);
+    return loadPicture(module_, name, false);
 }
 
-Dispatch Win32Pictures::icon(const std::string& name) {
-    // Without a size the icon keeps the size of the group's first image.
-    HANDLE handle = loadResource(module_, name, IMAGE_ICON, 0);
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = static_cast<HICON>(handle);
-    return makePicture(desc, handle);
-}
+Dispatch Win32Pictures::icon(const std::string& name) { return loadPicture(module_, name, true); }
 
 }  // namespace cq::win32

@@ -10,7 +10,7 @@
 #include "outlook/CInspectorWrapper.h"
 #include "outlook/OutlookObjects.h"
 #include "outlook/RibbonMarkup.h"
-#include "outlook/win32/dll/IRibbonExtensibility.h"
+#include "outlook/win32/dll/IConnect.h"
 #include "tests/doubles/FakeOutlook.h"
 #include "tests/hosts/ComExport.h"
 #include "tests/win32/MemberNames.h"

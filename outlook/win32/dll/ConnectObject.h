@@ -18,7 +18,6 @@
 #include "common/win32/TypedDispatch.h"
 #include "outlook/Connect.h"
 #include "outlook/win32/dll/IConnect.h"
-#include "outlook/win32/dll/IRibbonExtensibility.h"
 
 namespace cq::win32 {
 

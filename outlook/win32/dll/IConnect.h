@@ -1,7 +1,10 @@
 #pragma once
-// The default interface of "Chronoquill.Connect" (_Connect in Chronoquill.idl,
-// whose order and DISPIDs this vtable follows): Office's IDTExtensibility2,
-// then the class's own members.
+// The interfaces of "Chronoquill.Connect" besides IDTExtensibility2, as
+// Chronoquill.idl declares them (their vtables follow its order and DISPIDs):
+// IConnect, the default one (_Connect there): IDTExtensibility2, then the
+// class's own members; and IRibbonExtensibility, through which Office 2007 asks
+// for the ribbon markup. The MinGW headers do not declare the latter; its
+// GetCustomUI has DISPID 1.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -10,8 +13,14 @@
 
 namespace cq::win32 {
 
-inline constexpr IID IID_IConnect = {
-    0x820034FF, 0x55A4, 0x4D51, {0xA6, 0x69, 0xC0, 0x90, 0x4E, 0x90, 0xB4, 0xCB}};
+inline constexpr IID IID_IRibbonExtensibility = {
+    0x000C0396, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+struct IRibbonExtensibility : public IDispatch {
+    // RibbonID: the window type ("Microsoft.Outlook.Mail.Compose", ...);
+    // RibbonXml: the markup, allocated for the caller.
+    virtual HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) = 0;
+};
 
 struct IConnect : public IDTExtensibility2 {
     using Base = IDTExtensibility2;
@@ -32,6 +41,8 @@ struct IConnect : public IDTExtensibility2 {
 }  // namespace cq::win32
 
 #ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(cq::win32::IRibbonExtensibility, 0x000C0396, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00,
+                0x00, 0x00, 0x00, 0x46)
 __CRT_UUID_DECL(cq::win32::IConnect, 0x820034FF, 0x55A4, 0x4D51, 0xA6, 0x69, 0xC0, 0x90, 0x4E, 0x90,
                 0xB4, 0xCB)
 #endif

@@ -63,21 +63,20 @@ std::string iidText(const IID& iid) {
 
 }  // namespace
 
-ExportedObject::ExportedObject(HostObject& host) : host_(host) {}
+// The reference it is born with is one to the host object too.
+ExportedObject::ExportedObject(HostObject& host) : host_(host) { host_.addRef(); }
 
-ExportedObject::~ExportedObject() = default;
+ExportedObject::~ExportedObject() { exported().erase(&host_); }
 
 IDispatch* ExportedObject::of(HostObject& host) {
     auto& map = exported();
-    ExportedObject* object;
     if (auto it = map.find(&host); it != map.end()) {
-        object = it->second;
-    } else {
-        object = new ExportedObject(host);
-        map.emplace(&host, object);
+        it->second->AddRef();
+        return it->second;
     }
-    object->AddRef();
-    return static_cast<IDispatch*>(object);
+    auto* object = new ExportedObject(host);
+    map.emplace(&host, object);
+    return object;
 }
 
 HostObject* ExportedObject::hostOf(IDispatch* object) {
@@ -88,32 +87,14 @@ HostObject* ExportedObject::hostOf(IDispatch* object) {
 
 int ExportedObject::live() { return static_cast<int>(exported().size()); }
 
-HRESULT STDMETHODCALLTYPE ExportedObject::QueryInterface(REFIID riid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-        *object = static_cast<IDispatch*>(this);
-    } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
-        *object = static_cast<IConnectionPointContainer*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
 ULONG STDMETHODCALLTYPE ExportedObject::AddRef() {
     host_.addRef();
-    return ++refs_;
+    return Com::AddRef();
 }
 
 ULONG STDMETHODCALLTYPE ExportedObject::Release() {
     HostObject& host = host_;
-    ULONG left = --refs_;
-    if (left == 0) {
-        exported().erase(&host);
-        delete this;
-    }
+    const ULONG left = Com::Release();  // the last one deletes this object
     host.release();
     return left;
 }

@@ -2,8 +2,8 @@
 // The COM object standing for one host object: IDispatch by member name and
 // IConnectionPointContainer for the Office event interfaces.
 //
-// Every AddRef and Release is forwarded to the host object, so its reference
-// count shows the COM references held to it. Members get DISPIDs on first
+// Every reference to it is one to the host object too, so the host object's
+// reference count shows the COM references held to it. Members get DISPIDs on first
 // request; Invoke runs the host object's invoke (DISPATCH_PROPERTYPUT and
 // PUTREF as Put, anything with DISPATCH_METHOD as Method, a bare PROPERTYGET
 // as Get), writes by-reference arguments back, and answers a HostError with
@@ -17,12 +17,13 @@
 #include <string>
 
 #include "common/host/HostObject.h"
+#include "common/win32/ComObject.h"
 
 namespace cq::test {
 
 class ExportedConnectionPoint;
 
-class ExportedObject final : public IDispatch, public IConnectionPointContainer {
+class ExportedObject final : public win32::ComObject<IDispatch, IConnectionPointContainer> {
   public:
     // The COM object of `host` (made when there is none) with a new reference.
     static IDispatch* of(HostObject& host);
@@ -33,7 +34,6 @@ class ExportedObject final : public IDispatch, public IConnectionPointContainer 
     HostObject& host() const { return host_; }
 
     // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
     // IDispatch
@@ -49,11 +49,12 @@ class ExportedObject final : public IDispatch, public IConnectionPointContainer 
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
 
   private:
+    using Com = win32::ComObject<IDispatch, IConnectionPointContainer>;
+
     explicit ExportedObject(HostObject& host);
-    ~ExportedObject();
+    ~ExportedObject() override;
 
     HostObject& host_;
-    ULONG refs_ = 0;
     std::map<std::string, std::unique_ptr<ExportedConnectionPoint>> points_;
 };
 

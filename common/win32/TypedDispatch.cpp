@@ -20,12 +20,6 @@ bool hasMember(ITypeInfo* info, DISPID id) {
 
 }  // namespace
 
-HRESULT typeInfoCount(UINT* count) noexcept {
-    if (count == nullptr) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
 HRESULT typeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept {
     if (info == nullptr) return E_POINTER;
     *info = nullptr;

@@ -18,10 +18,9 @@
 
 namespace cq::win32 {
 
-// The four IDispatch members over the type information of `iid`, for the
+// Three IDispatch members over the type information of `iid`, for the
 // object's face `instance`; `also` (may be null) is the interface looked at
 // for what `iid` does not know, whose face the object answers to QueryInterface.
-HRESULT typeInfoCount(UINT* count) noexcept;
 HRESULT typeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept;
 HRESULT idsOfNames(REFIID iid, const IID* also, REFIID riid, LPOLESTR* names, UINT count,
                    DISPID* ids) noexcept;
@@ -35,7 +34,9 @@ class TypedDispatch : public I {
     using Interface = I;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        return typeInfoCount(count);
+        if (count == nullptr) return E_POINTER;
+        *count = 1;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
         return typeInfo(__uuidof(I), index, info);

@@ -27,12 +27,9 @@ std::unordered_map<IDispatch*, ComDispatch*>& wrappers() {
 // The object's identity. Only compared: the reference QueryInterface took is
 // given back at once (the wrapper's own reference keeps the object).
 IUnknown* identityOf(IDispatch* object) {
-    IUnknown* unknown = nullptr;
-    if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown))) ||
-        unknown == nullptr)
-        return object;
-    unknown->Release();
-    return unknown;
+    ComPtr<IUnknown> unknown;
+    if (FAILED(object->QueryInterface(IID_IUnknown, unknown.putVoid())) || !unknown) return object;
+    return unknown.get();
 }
 
 }  // namespace

@@ -59,16 +59,12 @@ HRESULT STDMETHODCALLTYPE ComEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info
 HRESULT STDMETHODCALLTYPE ComEventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                       DISPID* ids) {
     if (names == nullptr || ids == nullptr) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-        ids[i] = DISPID_UNKNOWN;
-        if (i == 0 && names[0] != nullptr) {
-            auto id = officeEventDispid(iidText_, fromWide(names[0]));
-            if (id) ids[0] = *id;
-        }
-        if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
+    if (count == 0) return S_OK;
+    // Only the event itself has an id; argument names are not known.
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    const auto id = names[0] ? officeEventDispid(iidText_, fromWide(names[0])) : std::nullopt;
+    if (id) ids[0] = *id;
+    return id && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
 HRESULT STDMETHODCALLTYPE ComEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,

@@ -38,11 +38,15 @@ LONG readValue(HKEY key, const std::string& ansiName, DWORD& type, std::vector<B
     return status;
 }
 
+// The name at `index` from RegEnumValueA or RegEnumKeyExA, which take the same
+// first four arguments.
 template <class Enum>
-RegStatus enumName(Enum enumerate, std::string& name, std::uint32_t& nameSize) {
+RegStatus enumName(Enum enumerate, RegKey key, std::uint32_t index, std::string& name,
+                   std::uint32_t& nameSize) {
     std::vector<char> buffer(std::max<std::uint32_t>(nameSize, 1), '\0');
     DWORD size = nameSize;
-    LONG status = enumerate(buffer.data(), &size);
+    LONG status =
+        enumerate(toHkey(key), index, buffer.data(), &size, nullptr, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS) return status;
     size = std::min<DWORD>(size, static_cast<DWORD>(buffer.size()));
     name = fromAnsi(std::string_view(buffer.data(), size));
@@ -121,22 +125,12 @@ RegStatus Win32Registry::flushKey(RegKey key) { return RegFlushKey(toHkey(key));
 
 RegStatus Win32Registry::enumValue(RegKey key, std::uint32_t index, std::string& name,
                                    std::uint32_t& nameSize) {
-    return enumName(
-        [&](char* buffer, DWORD* size) {
-            return RegEnumValueA(toHkey(key), index, buffer, size, nullptr, nullptr, nullptr,
-                                 nullptr);
-        },
-        name, nameSize);
+    return enumName(RegEnumValueA, key, index, name, nameSize);
 }
 
 RegStatus Win32Registry::enumKeyEx(RegKey key, std::uint32_t index, std::string& name,
                                    std::uint32_t& nameSize) {
-    return enumName(
-        [&](char* buffer, DWORD* size) {
-            return RegEnumKeyExA(toHkey(key), index, buffer, size, nullptr, nullptr, nullptr,
-                                 nullptr);
-        },
-        name, nameSize);
+    return enumName(RegEnumKeyExA, key, index, name, nameSize);
 }
 
 }  // namespace cq::win32

@@ -1,5 +1,6 @@
 #include "common/win32/OfficeEvents.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace cq::win32 {
@@ -86,12 +87,8 @@ constexpr Interface kInterfaces[] = {
 };
 
 bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return std::ranges::equal(
+        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 }  // namespace

@@ -18,15 +18,6 @@ bool survivesAnsi(const std::wstring& path) {
     return fromAnsi(toAnsi(utf8)) == utf8;
 }
 
-// Runs `body` with the real registry in force when no registry port is.
-template <class Body>
-bool withRegistry(Body&& body) {
-    if (Port<Registry>::installed()) return body();
-    Win32Registry real;
-    ScopedPort<Registry> port(real);
-    return body();
-}
-
 // The registry view that this DLL registers in: its own on 64-bit Windows; on
 // 32-bit Windows the only one, named by no flag (Windows 2000 knows none).
 RegistryView thisProcessView() {
@@ -39,6 +30,22 @@ RegistryView thisProcessView() {
     BOOL wow64 = FALSE;
     if (isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64) return RegistryView::Bits32;
     return RegistryView::Only;
+}
+
+// Runs `change` for this process's registry view, with the real registry in
+// force when no registry port is: S_OK when it succeeds, SELFREG_E_CLASS when
+// it fails or throws.
+template <class Change>
+HRESULT changeRegistration(Change&& change) noexcept {
+    try {
+        const RegistryView view = thisProcessView();
+        if (Port<Registry>::installed()) return change(view) ? S_OK : SELFREG_E_CLASS;
+        Win32Registry real;
+        ScopedPort<Registry> port(real);
+        return change(view) ? S_OK : SELFREG_E_CLASS;
+    } catch (...) {
+        return SELFREG_E_CLASS;
+    }
 }
 
 }  // namespace
@@ -67,26 +74,14 @@ std::string registrablePath(const std::wstring& path) {
 }
 
 HRESULT registerServer(const Registration& registration) noexcept {
-    try {
-        const std::string path = registrablePath(modulePath(thisModule()));
-        const RegistryView view = thisProcessView();
-        return withRegistry([&] { return writeRegistration(registration, path, view); })
-                   ? S_OK
-                   : SELFREG_E_CLASS;
-    } catch (...) {
-        return SELFREG_E_CLASS;
-    }
+    return changeRegistration([&](RegistryView view) {
+        return writeRegistration(registration, registrablePath(modulePath(thisModule())), view);
+    });
 }
 
 HRESULT unregisterServer(const Registration& registration) noexcept {
-    try {
-        const RegistryView view = thisProcessView();
-        return withRegistry([&] { return removeRegistration(registration, view); })
-                   ? S_OK
-                   : SELFREG_E_CLASS;
-    } catch (...) {
-        return SELFREG_E_CLASS;
-    }
+    return changeRegistration(
+        [&](RegistryView view) { return removeRegistration(registration, view); });
 }
 
 }  // namespace cq::win32

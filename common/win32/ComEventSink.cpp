@@ -45,17 +45,6 @@ void* ComEventSink::queryOther(REFIID riid) noexcept {
     return IsEqualIID(riid, iid_) ? static_cast<IDispatch*>(this) : nullptr;
 }
 
-HRESULT STDMETHODCALLTYPE ComEventSink::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ComEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
 HRESULT STDMETHODCALLTYPE ComEventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                       DISPID* ids) {
     if (names == nullptr || ids == nullptr) return E_POINTER;

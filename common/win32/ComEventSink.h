@@ -17,10 +17,11 @@
 
 #include "common/host/HostObject.h"
 #include "common/win32/ComObject.h"
+#include "common/win32/TypedDispatch.h"
 
 namespace cq::win32 {
 
-class ComEventSink final : public ComObject<IDispatch> {
+class ComEventSink final : public ComObject<UntypedDispatch<>> {
   public:
     // Starts with one reference, held by the caller.
     ComEventSink(const IID& iid, std::string iidText, EventSink& sink);
@@ -31,8 +32,6 @@ class ComEventSink final : public ComObject<IDispatch> {
     void detach() noexcept { sink_ = nullptr; }
 
     // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,

@@ -62,4 +62,22 @@ class TypedDispatch : public I {
     }
 };
 
+// The type information members of IDispatch for an object that has none (an
+// event sink, an object that stands for another): no ITypeInfo to give.
+template <class I = IDispatch>
+class UntypedDispatch : public I {
+  public:
+    using Interface = I;
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info != nullptr) *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+};
+
 }  // namespace cq::win32

@@ -99,17 +99,6 @@ ULONG STDMETHODCALLTYPE ExportedObject::Release() {
     return left;
 }
 
-HRESULT STDMETHODCALLTYPE ExportedObject::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ExportedObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
 HRESULT STDMETHODCALLTYPE ExportedObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                         DISPID* ids) {
     if (names == nullptr || ids == nullptr) return E_POINTER;

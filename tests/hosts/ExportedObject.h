@@ -18,12 +18,14 @@
 
 #include "common/host/HostObject.h"
 #include "common/win32/ComObject.h"
+#include "common/win32/TypedDispatch.h"
 
 namespace cq::test {
 
 class ExportedConnectionPoint;
 
-class ExportedObject final : public win32::ComObject<IDispatch, IConnectionPointContainer> {
+class ExportedObject final
+    : public win32::ComObject<win32::UntypedDispatch<>, IConnectionPointContainer> {
   public:
     // The COM object of `host` (made when there is none) with a new reference.
     static IDispatch* of(HostObject& host);
@@ -37,8 +39,6 @@ class ExportedObject final : public win32::ComObject<IDispatch, IConnectionPoint
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
     // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
@@ -49,7 +49,7 @@ class ExportedObject final : public win32::ComObject<IDispatch, IConnectionPoint
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
 
   private:
-    using Com = win32::ComObject<IDispatch, IConnectionPointContainer>;
+    using Com = win32::ComObject<win32::UntypedDispatch<>, IConnectionPointContainer>;
 
     explicit ExportedObject(HostObject& host);
     ~ExportedObject() override;

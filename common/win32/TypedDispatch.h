@@ -18,6 +18,13 @@
 
 namespace cq::win32 {
 
+// GetTypeInfoCount's answer for an object with `n` type descriptions.
+inline HRESULT typeInfoCount(UINT* count, UINT n) noexcept {
+    if (count == nullptr) return E_POINTER;
+    *count = n;
+    return S_OK;
+}
+
 // Three IDispatch members over the type information of `iid`, for the
 // object's face `instance`; `also` (may be null) is the interface looked at
 // for what `iid` does not know, whose face the object answers to QueryInterface.
@@ -34,9 +41,7 @@ class TypedDispatch : public I {
     using Interface = I;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 1;
-        return S_OK;
+        return typeInfoCount(count, 1);
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
         return typeInfo(__uuidof(I), index, info);
@@ -70,9 +75,7 @@ class UntypedDispatch : public I {
     using Interface = I;
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 0;
-        return S_OK;
+        return typeInfoCount(count, 0);
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
         if (info != nullptr) *info = nullptr;

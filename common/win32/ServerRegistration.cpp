@@ -7,7 +7,7 @@
 #include "common/HostError.h"
 #include "common/Port.h"
 #include "common/win32/Text.h"
-#include "common/win32/ThisModule.h"
+#include "common/win32/Win32Module.h"
 #include "common/win32/Win32Registry.h"
 
 namespace cq::win32 {

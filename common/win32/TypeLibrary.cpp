@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "common/win32/ComError.h"
-#include "common/win32/ThisModule.h"
+#include "common/win32/Win32Module.h"
 
 namespace cq::win32 {
 namespace {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "common/win32/Text.h"
-#include "common/win32/ThisModule.h"
+#include "common/win32/Win32Module.h"
 
 namespace cq::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include "common/win32/ComPtr.h"
 #include "common/win32/IDTExtensibility2.h"
 #include "common/win32/ServerRegistration.h"
-#include "common/win32/ThisModule.h"
+#include "common/win32/Win32Module.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #include "bench/OfficeCalls.h"
 #include "common/win32/ComPtr.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 #include "tests/doubles/FakeOutlook.h"
 #include "tests/hosts/ComExport.h"
 
@@ -36,7 +36,7 @@ class ConnectedOutlook {
     test::FakeOutlook outlook_{office_, 11};
     OfficeCalls calls_;
     win32::ComPtr<IDispatch> app_;
-    win32::ComPtr<win32::IDTExtensibility2> addin_;
+    win32::ComPtr<IDTExtensibility2> addin_;
 };
 
 }  // namespace cq::bench

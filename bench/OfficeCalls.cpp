@@ -16,11 +16,11 @@ void check(HRESULT hr, const char* what) {
 
 }  // namespace
 
-win32::ComPtr<win32::IDTExtensibility2> createByProgId(const wchar_t* progId) {
+win32::ComPtr<IDTExtensibility2> createByProgId(const wchar_t* progId) {
     CLSID clsid{};
     check(CLSIDFromProgID(progId, &clsid), "CLSIDFromProgID");
-    win32::ComPtr<win32::IDTExtensibility2> addin;
-    check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, win32::IID_IDTExtensibility2,
+    win32::ComPtr<IDTExtensibility2> addin;
+    check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
                            addin.putVoid()),
           "CoCreateInstance");
     return addin;
@@ -32,18 +32,17 @@ OfficeCalls::OfficeCalls() : custom_(SafeArrayCreateVector(VT_VARIANT, 0, 0)) {
 
 OfficeCalls::~OfficeCalls() { SafeArrayDestroy(custom_); }
 
-void OfficeCalls::onConnection(win32::IDTExtensibility2& addin, IDispatch* application) {
-    check(addin.OnConnection(application, win32::ext_cm_Startup, nullptr, &custom_),
-          "OnConnection");
+void OfficeCalls::onConnection(IDTExtensibility2& addin, IDispatch* application) {
+    check(addin.OnConnection(application, ext_cm_Startup, nullptr, &custom_), "OnConnection");
 }
 
-void OfficeCalls::onStartupComplete(win32::IDTExtensibility2& addin) {
+void OfficeCalls::onStartupComplete(IDTExtensibility2& addin) {
     check(addin.OnStartupComplete(&custom_), "OnStartupComplete");
 }
 
-void OfficeCalls::shutdown(win32::IDTExtensibility2& addin) {
+void OfficeCalls::shutdown(IDTExtensibility2& addin) {
     check(addin.OnBeginShutdown(&custom_), "OnBeginShutdown");
-    check(addin.OnDisconnection(win32::ext_dm_HostShutdown, &custom_), "OnDisconnection");
+    check(addin.OnDisconnection(ext_dm_HostShutdown, &custom_), "OnDisconnection");
 }
 
 }  // namespace cq::bench

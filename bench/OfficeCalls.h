@@ -7,12 +7,12 @@
 #include <oaidl.h>
 
 #include "common/win32/ComPtr.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 
 namespace cq::bench {
 
 // CLSIDFromProgID, then CoCreateInstance in process.
-win32::ComPtr<win32::IDTExtensibility2> createByProgId(const wchar_t* progId);
+win32::ComPtr<IDTExtensibility2> createByProgId(const wchar_t* progId);
 
 class OfficeCalls {
   public:
@@ -21,10 +21,10 @@ class OfficeCalls {
     OfficeCalls(const OfficeCalls&) = delete;
     OfficeCalls& operator=(const OfficeCalls&) = delete;
 
-    void onConnection(win32::IDTExtensibility2& addin, IDispatch* application);
-    void onStartupComplete(win32::IDTExtensibility2& addin);
+    void onConnection(IDTExtensibility2& addin, IDispatch* application);
+    void onStartupComplete(IDTExtensibility2& addin);
     // OnBeginShutdown, then OnDisconnection for the host's shutdown.
-    void shutdown(win32::IDTExtensibility2& addin);
+    void shutdown(IDTExtensibility2& addin);
 
   private:
     SAFEARRAY* custom_;

@@ -64,7 +64,7 @@ class Bench {
         Steps s;
         test::FakeObject& explorer = outlook_.addExplorer();
         auto start = Clock::now();
-        ComPtr<win32::IDTExtensibility2> addin = createByProgId(progId);
+        ComPtr<IDTExtensibility2> addin = createByProgId(progId);
         s.create = microsSince(start);
         start = Clock::now();
         calls_.onConnection(*addin.get(), app_.get());
@@ -85,7 +85,7 @@ class Bench {
     // The first connection of the real add-in must leave it working, not inert.
     void checkRealAddinWorks() {
         test::FakeObject& explorer = outlook_.addExplorer();
-        ComPtr<win32::IDTExtensibility2> addin = createByProgId(kReal);
+        ComPtr<IDTExtensibility2> addin = createByProgId(kReal);
         calls_.onConnection(*addin.get(), app_.get());
         calls_.onStartupComplete(*addin.get());
         const bool published = static_cast<bool>(outlook_.addIn.value("Object").toObject());

@@ -47,29 +47,43 @@ function(cq_tests dir name)
     add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
-# cq_typelib(TARGET IDL): compiles IDL with widl into a type library and puts it
-# into TARGET (a DLL) as its TYPELIB resource 1, where LoadTypeLibEx finds it.
-# The .idl may include common/win32's OfficeTypes.idl and OfficeAddIn.idl; its
-# library imports stdole2.tlb, which Wine's own Windows files provide.
-function(cq_typelib target idl)
+# cq_idl(TARGET IDL [TYPELIB]): compiles IDL with widl into a C++ header in
+# the build's idl/ folder (cq_common_win32 puts it on the include path, as
+# <NAME.h>), made before TARGET is built. With TYPELIB also into a type library
+# that goes into TARGET (a DLL) as its TYPELIB resource 1, where LoadTypeLibEx
+# finds it. Every .idl imports common/win32's OfficeAddIn.idl; a library
+# imports stdole2.tlb, which Wine's own Windows files provide.
+set(CQ_IDL_DIR ${PROJECT_BINARY_DIR}/idl)
+file(MAKE_DIRECTORY ${CQ_IDL_DIR})
+function(cq_idl target idl)
+    cmake_parse_arguments(arg "TYPELIB" "" "" ${ARGN})
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
         set(arch --win64)
     else()
         set(arch --win32)
     endif()
     find_program(CQ_WIDL NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-widl widl REQUIRED)
-    find_path(CQ_STDOLE_DIR stdole2.tlb REQUIRED NO_CMAKE_FIND_ROOT_PATH
-              PATHS /usr/lib/i386-linux-gnu/wine/i386-windows
-                    /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
     get_filename_component(name ${idl} NAME_WE)
-    set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
-    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_typelib.rc)
     set(shared ${PROJECT_SOURCE_DIR}/common/win32)
-    add_custom_command(OUTPUT ${tlb}
-                       COMMAND ${CQ_WIDL} ${arch} -t -I ${shared} -L ${CQ_STDOLE_DIR} -o ${tlb} ${idl}
+    set(widl ${CQ_WIDL} ${arch} -I ${shared})
+    set(header ${CQ_IDL_DIR}/${name}.h)
+    set(outputs ${header})
+    set(commands COMMAND ${widl} -h -o ${header} ${idl})
+    if(arg_TYPELIB)
+        find_path(CQ_STDOLE_DIR stdole2.tlb REQUIRED NO_CMAKE_FIND_ROOT_PATH
+                  PATHS /usr/lib/i386-linux-gnu/wine/i386-windows
+                        /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+        set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
+        set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_typelib.rc)
+        list(APPEND outputs ${tlb})
+        list(APPEND commands COMMAND ${widl} -t -L ${CQ_STDOLE_DIR} -o ${tlb} ${idl})
+        file(WRITE ${rc} "1 TYPELIB \"${tlb}\"\n")
+        set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
+        target_sources(${target} PRIVATE ${rc})
+    endif()
+    add_custom_command(OUTPUT ${outputs} ${commands}
                        DEPENDS ${idl} ${shared}/OfficeTypes.idl ${shared}/OfficeAddIn.idl
-                       COMMENT "Type library ${name}.tlb")
-    file(WRITE ${rc} "1 TYPELIB \"${tlb}\"\n")
-    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
-    target_sources(${target} PRIVATE ${rc})
+                       COMMENT "widl ${name}.idl")
+    add_custom_target(${name}_idl DEPENDS ${outputs})
+    add_dependencies(${target} ${name}_idl)
 endfunction()

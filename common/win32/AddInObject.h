@@ -11,10 +11,10 @@
 
 #include <utility>
 
+#include "OfficeAddIn.h"
 #include "common/KeepAlive.h"
 #include "common/win32/ComError.h"
 #include "common/win32/ComObject.h"
-#include "common/win32/IDTExtensibility2.h"
 
 namespace cq::win32 {
 
@@ -22,7 +22,7 @@ template <class ConnectT, class... Interfaces>
 class AddInObject : public ComObject<Interfaces...> {
   public:
     // The `custom` arrays are accepted and not read.
-    HRESULT STDMETHODCALLTYPE OnDisconnection(int RemoveMode, SAFEARRAY**) override {
+    HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY**) override {
         return barrier([&] { connect_.IDTExtensibility2_OnDisconnection(RemoveMode); });
     }
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY**) override {

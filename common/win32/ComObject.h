@@ -8,10 +8,9 @@
 //
 // QueryInterface answers IUnknown and IDispatch with the first interface of
 // the list (when it derives from IDispatch), and each interface of the list by
-// its IID and by the IIDs of the bases it declares as `using Base = ...;`
-// (a class in the list that implements an interface for the object names it as
-// `using Interface = ...;`).
-// An object answers further ids (an event interface it receives, say) by
+// its IID (a class in the list that implements an interface for the object
+// names it as `using Interface = ...;`). An object answers further ids (an
+// event interface it receives, the base of one of its interfaces) by
 // overriding queryOther.
 
 #include <windows.h>
@@ -32,9 +31,7 @@ bool answersFor(REFIID iid) noexcept {
     if constexpr (requires { typename I::Interface; }) {
         return answersFor<typename I::Interface>(iid);
     } else {
-        if (IsEqualIID(iid, __uuidof(I))) return true;
-        if constexpr (requires { typename I::Base; }) return answersFor<typename I::Base>(iid);
-        return false;
+        return IsEqualIID(iid, __uuidof(I));
     }
 }
 

@@ -96,7 +96,7 @@ void AddInSet::connect(const std::string& application, const Dispatch& host,
         }
         LoadedAddIn addIn;
         addIn.progId = progId;
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, win32::IID_IDTExtensibility2,
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
                               addIn.extensibility.putVoid());
         if (FAILED(hr) || !addIn.extensibility) {
             say(name + "CoCreateInstance failed " + hex(hr));
@@ -107,8 +107,8 @@ void AddInSet::connect(const std::string& application, const Dispatch& host,
         IDispatch* application_ = win32::toIDispatch(host);
         IDispatch* instance = win32::toIDispatch(addIn.addInInst);
         Custom custom;
-        hr = addIn.extensibility->OnConnection(application_, win32::ext_cm_Startup, instance,
-                                               custom.get());
+        hr =
+            addIn.extensibility->OnConnection(application_, ext_cm_Startup, instance, custom.get());
         if (instance) instance->Release();
         if (application_) application_->Release();
         const long long spent = microsecondsSince(start);
@@ -146,7 +146,7 @@ void AddInSet::shutdown() {
     }
     for (LoadedAddIn& addIn : addIns_) {
         Custom custom;
-        HRESULT hr = addIn.extensibility->OnDisconnection(win32::ext_dm_HostShutdown, custom.get());
+        HRESULT hr = addIn.extensibility->OnDisconnection(ext_dm_HostShutdown, custom.get());
         if (FAILED(hr))
             say("add-in " + addIn.progId + ": OnDisconnection failed " + hex(hr));
         else

@@ -17,13 +17,13 @@
 
 #include "common/host/Dispatch.h"
 #include "common/win32/ComPtr.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 
 namespace cq::test::e2e {
 
 struct LoadedAddIn {
     std::string progId;
-    win32::ComPtr<win32::IDTExtensibility2> extensibility;
+    win32::ComPtr<IDTExtensibility2> extensibility;
     win32::ComPtr<IDispatch> object;  // the same object, for calls by name
     Dispatch addInInst;               // the host's COMAddIn object for it
     bool connected = false;

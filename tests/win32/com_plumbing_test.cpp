@@ -7,7 +7,7 @@
 #include "common/win32/ComError.h"
 #include "common/win32/ComModule.h"
 #include "common/win32/ComPtr.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 #include "common/win32/ServerRegistration.h"
 #include "common/win32/Win32Module.h"
 
@@ -202,7 +202,7 @@ TEST_F(Factory, LockServerKeepsTheModule) {
 
 TEST(ServerRegistration, GuidTextIsBracedUpperCase) {
     EXPECT_EQ(guidText(kTestClass), "{0B1C2D3E-4F50-4617-8293-A4B5C6D7E8F9}");
-    EXPECT_EQ(guidText(IID_IDTExtensibility2), "{B65AD801-ABAF-11D0-BB8B-00A0C90F2744}");
+    EXPECT_EQ(guidText(__uuidof(IDTExtensibility2)), "{B65AD801-ABAF-11D0-BB8B-00A0C90F2744}");
 }
 
 TEST(ServerRegistration, TheModulePathIsThisProgram) {

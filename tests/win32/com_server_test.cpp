@@ -6,7 +6,7 @@
 // Wine does not merge HKCU\Software\Classes into HKEY_CLASSES_ROOT, so the
 // tests copy the class keys to HKLM\Software\Classes for COM to find them.
 
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 #include "tests/hosts/Regsvr32.h"
 
 #include <windows.h>
@@ -215,8 +215,8 @@ class RegisteredAddin : public ::testing::Test {
         EXPECT_EQ(CLSIDFromProgID(kProgId, &clsid), S_OK);
         EXPECT_TRUE(IsEqualCLSID(clsid, kClsid));
         IDTExtensibility2* addin = nullptr;
-        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2,
-                                   reinterpret_cast<void**>(&addin)),
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
+                                   __uuidof(IDTExtensibility2), reinterpret_cast<void**>(&addin)),
                   S_OK);
         return addin;
     }

@@ -5,12 +5,12 @@
 #include "common/host/CommandBars.h"
 #include "common/win32/ComDispatch.h"
 #include "common/win32/ComPtr.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 #include "common/win32/Text.h"
 #include "outlook/CInspectorWrapper.h"
 #include "outlook/OutlookObjects.h"
 #include "outlook/RibbonMarkup.h"
-#include "outlook/win32/dll/IConnect.h"
+#include "Chronoquill.h"
 #include "tests/doubles/FakeOutlook.h"
 #include "tests/hosts/ComExport.h"
 #include "tests/win32/MemberNames.h"
@@ -204,8 +204,8 @@ class OutlookAddinDll : public ::testing::Test {
         outlook_->addExplorer();
         CLSID clsid{};
         ASSERT_EQ(CLSIDFromProgID(kProgId, &clsid), S_OK);
-        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDTExtensibility2,
-                                   addin_.putVoid()),
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
+                                   __uuidof(IDTExtensibility2), addin_.putVoid()),
                   S_OK);
     }
 
@@ -528,7 +528,7 @@ TEST_F(OutlookAddinDll, Outlook2007GetsRibbonMarkupAndCallbacksInsteadOfItemWind
     connect();
 
     ComPtr<IRibbonExtensibility> ribbon;
-    ASSERT_EQ(addin_->QueryInterface(IID_IRibbonExtensibility, ribbon.putVoid()), S_OK);
+    ASSERT_EQ(addin_->QueryInterface(__uuidof(IRibbonExtensibility), ribbon.putVoid()), S_OK);
     ComPtr<IUnknown> ribbonUnknown;
     ComPtr<IUnknown> addinUnknown;
     ASSERT_EQ(ribbon->QueryInterface(IID_IUnknown, ribbonUnknown.putVoid()), S_OK);
@@ -625,7 +625,8 @@ TEST_F(OutlookAddinDll, WithoutTheSupportLibraryBesideItTheAddinStaysInert) {
         ASSERT_EQ(CLSIDFromString(clsid_.c_str(), &clsid), S_OK);
         ComPtr<IClassFactory> factory;
         ASSERT_EQ(getClassObject(clsid, IID_IClassFactory, factory.putVoid()), S_OK);
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDTExtensibility2, addin_.putVoid()), S_OK);
+        ASSERT_EQ(factory->CreateInstance(nullptr, __uuidof(IDTExtensibility2), addin_.putVoid()),
+                  S_OK);
         factory.reset();
 
         connect();

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "common/win32/ComPtr.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "OfficeAddIn.h"
 #include "common/win32/Text.h"
 #include "tests/doubles/FakeWord.h"
 #include "tests/hosts/ComExport.h"
@@ -30,7 +30,6 @@ using test::ComExport;
 using test::FakeObject;
 using test::FakeWord;
 using win32::ComPtr;
-using win32::IDTExtensibility2;
 
 constexpr const wchar_t* kProgId = L"Chronoquill4W.Connect";
 constexpr const char* kClasses = "Software\\Classes";
@@ -249,16 +248,16 @@ enum class Path { Vtable, ByName };
 class Handlers {
   public:
     Handlers(Path path, IDispatch* addin) : path_(path), addin_(addin) {
-        addin->QueryInterface(win32::IID_IDTExtensibility2, vtable_.putVoid());
+        addin->QueryInterface(__uuidof(IDTExtensibility2), vtable_.putVoid());
     }
-    HRESULT OnConnection(IDispatch* application, int mode, IDispatch* addInInst) {
+    HRESULT OnConnection(IDispatch* application, ext_ConnectMode mode, IDispatch* addInInst) {
         if (path_ == Path::Vtable)
             return vtable_->OnConnection(application, mode, addInInst, custom_.slot());
         return callByName(
             addin_, L"OnConnection",
             {objectArg(application), intArg(mode), objectArg(addInInst), custom_.arg()});
     }
-    HRESULT OnDisconnection(int mode) {
+    HRESULT OnDisconnection(ext_DisconnectMode mode) {
         if (path_ == Path::Vtable) return vtable_->OnDisconnection(mode, custom_.slot());
         return callByName(addin_, L"OnDisconnection", {intArg(mode), custom_.arg()});
     }
@@ -493,7 +492,7 @@ TEST_P(ConnectedDll, ControlsFollowTheEnvelopeAndWordIsLetGoAtDisconnection) {
         EXPECT_EQ(canUnloadNow(), S_FALSE);
         Handlers handlers(s.path, addin.get());
 
-        EXPECT_EQ(handlers.OnConnection(app.get(), win32::ext_cm_Startup, addInInst.get()), S_OK);
+        EXPECT_EQ(handlers.OnConnection(app.get(), ext_cm_Startup, addInInst.get()), S_OK);
         EXPECT_EQ(handlers.OnStartupComplete(), S_OK);
         EXPECT_EQ(isInitialized(addin.get()), s.active);
         EXPECT_EQ(word.application().subscribers(word::kWordApplicationEvents), s.active ? 1 : 0);
@@ -530,7 +529,7 @@ TEST_P(ConnectedDll, ControlsFollowTheEnvelopeAndWordIsLetGoAtDisconnection) {
 
         EXPECT_EQ(handlers.OnAddInsUpdate(), S_OK);
         EXPECT_EQ(handlers.OnBeginShutdown(), S_OK);
-        EXPECT_EQ(handlers.OnDisconnection(win32::ext_dm_HostShutdown), S_OK);
+        EXPECT_EQ(handlers.OnDisconnection(ext_dm_HostShutdown), S_OK);
         EXPECT_EQ(isInitialized(addin.get()), false);
         EXPECT_EQ(word.application().subscribers(word::kWordApplicationEvents), 0);
 
@@ -568,12 +567,12 @@ int runWithFailure(int failAt) {
         ComPtr<IDispatch> addin = createAddIn();
         if (!addin) return 0;
         Handlers handlers(Path::Vtable, addin.get());
-        EXPECT_EQ(handlers.OnConnection(app.get(), win32::ext_cm_AfterStartup, nullptr), S_OK);
+        EXPECT_EQ(handlers.OnConnection(app.get(), ext_cm_AfterStartup, nullptr), S_OK);
         EXPECT_EQ(handlers.OnStartupComplete(), S_OK);
         word.activate(word.addWindow(true));
         word.clickEmailButton();
         word.activate(word.addWindow(false));
-        EXPECT_EQ(handlers.OnDisconnection(win32::ext_dm_UserClosed), S_OK);
+        EXPECT_EQ(handlers.OnDisconnection(ext_dm_UserClosed), S_OK);
         handlers.release();
         addin.reset();
         EXPECT_EQ(canUnloadNow(), S_OK);

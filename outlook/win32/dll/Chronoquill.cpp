@@ -22,10 +22,6 @@
 namespace cq::win32 {
 namespace {
 
-// {DDAE8299-4AC0-464C-86CC-713F59DA574E}
-constexpr CLSID kConnectClsid = {
-    0xddae8299, 0x4ac0, 0x464c, {0x86, 0xcc, 0x71, 0x3f, 0x59, 0xda, 0x57, 0x4e}};
-
 // The real services: made once per process, before the first object, and in
 // force while the DLL is loaded.
 struct Services {
@@ -50,10 +46,10 @@ HRESULT createConnect(REFIID iid, void** object) {
 
 }  // namespace
 
-const ServedClass kAddInClass = {kConnectClsid, &createConnect};
+const ServedClass kAddInClass = {__uuidof(::Connect), &createConnect};
 
 Registration addInRegistration() {
-    return {guidText(kConnectClsid), std::string(kOutlookAddInProgId),
+    return {guidText(__uuidof(::Connect)), std::string(kOutlookAddInProgId),
             "Chronoquill date and time stamps for Outlook", "Chronoquill", "Outlook",
             // The library of Chronoquill.idl, in this DLL.
             "{9A5DB1D0-4380-4C18-83E4-D15DBE46A51A}"};

@@ -39,10 +39,11 @@ void storeText(VARIANT& slot, const std::string& text) {
 }  // namespace
 
 ConnectObject::ConnectObject()
-    : AddInObject([this] { return wrapDispatch(static_cast<IConnect*>(this)); }) {}
+    : AddInObject([this] { return wrapDispatch(static_cast<_Connect*>(this)); }) {}
 
-HRESULT STDMETHODCALLTYPE ConnectObject::OnConnection(IDispatch* Application, int ConnectMode,
-                                                      IDispatch*, SAFEARRAY**) {
+HRESULT STDMETHODCALLTYPE ConnectObject::OnConnection(IDispatch* Application,
+                                                      ext_ConnectMode ConnectMode, IDispatch*,
+                                                      SAFEARRAY**) {
     // Only Application is used; AddInInst is not held.
     return barrier([&] {
         connect_.IDTExtensibility2_OnConnection(wrapDispatch(Application), ConnectMode, Dispatch());

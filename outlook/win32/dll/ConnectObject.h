@@ -1,10 +1,10 @@
 #pragma once
 // The COM object of the Outlook add-in ("Chronoquill.Connect"): one Connect
-// behind the class's default interface (IConnect: IDTExtensibility2 and the
+// behind the class's default interface (_Connect: IDTExtensibility2 and the
 // members Ribbon_OnLoad, Button_Action, Button_GetScreentip,
 // Button_GetImage, Button_GetLabel and GetStamp) and IRibbonExtensibility,
-// through their vtables and through IDispatch as the type library in the DLL
-// describes them.
+// through their vtables and through IDispatch as Chronoquill.idl describes
+// them (Chronoquill.h, made from it, declares the interfaces).
 //
 // Connect publishes this object in Outlook's add-in collection, so calls by
 // name may also come from other processes through the standard IDispatch
@@ -14,22 +14,22 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "Chronoquill.h"
 #include "common/win32/AddInObject.h"
 #include "common/win32/TypedDispatch.h"
 #include "outlook/Connect.h"
-#include "outlook/win32/dll/IConnect.h"
 
 namespace cq::win32 {
 
 // Through the IRibbonExtensibility face's IDispatch, GetCustomUI is DISPID 1
 // and the class's own members are found too, so that the ribbon's callbacks
 // arrive through whichever face Office asks.
-class ConnectObject final : public AddInObject<Connect, TypedDispatch<IConnect>,
-                                               TypedDispatch<IRibbonExtensibility, IConnect>> {
+class ConnectObject final : public AddInObject<Connect, TypedDispatch<_Connect>,
+                                               TypedDispatch<IRibbonExtensibility, _Connect>> {
   public:
     ConnectObject();
 
-    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, int ConnectMode,
+    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
                                            IDispatch* AddInInst, SAFEARRAY** custom) override;
 
     HRESULT STDMETHODCALLTYPE Ribbon_OnLoad(IDispatch* ribbon) override;
@@ -44,6 +44,11 @@ class ConnectObject final : public AddInObject<Connect, TypedDispatch<IConnect>,
 
   private:
     ~ConnectObject() override = default;
+    // IDTExtensibility2, the base of _Connect.
+    void* queryOther(REFIID iid) noexcept override {
+        return IsEqualIID(iid, __uuidof(IDTExtensibility2)) ? static_cast<_Connect*>(this)
+                                                            : nullptr;
+    }
 };
 
 }  // namespace cq::win32

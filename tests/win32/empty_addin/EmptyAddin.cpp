@@ -9,23 +9,22 @@
 
 #include "common/Registration.h"
 #include "common/win32/ComObject.h"
-#include "common/win32/IDTExtensibility2.h"
+#include "ChronoquillEmpty.h"
 #include "common/win32/ServerRegistration.h"
 #include "common/win32/TypedDispatch.h"
 
 namespace cq::win32 {
 namespace {
 
-// {4CABDD47-54F7-45A4-B388-8C827F2EEDF7}
-constexpr CLSID kClsid = {
-    0x4CABDD47, 0x54F7, 0x45A4, {0xB3, 0x88, 0x8C, 0x82, 0x7F, 0x2E, 0xED, 0xF7}};
-
 class Connect final : public ComObject<TypedDispatch<IDTExtensibility2>> {
   public:
-    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch*, int, IDispatch*, SAFEARRAY**) override {
+    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch*, ext_ConnectMode, IDispatch*,
+                                           SAFEARRAY**) override {
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE OnDisconnection(int, SAFEARRAY**) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode, SAFEARRAY**) override {
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY**) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY**) override { return S_OK; }
@@ -33,10 +32,10 @@ class Connect final : public ComObject<TypedDispatch<IDTExtensibility2>> {
 
 }  // namespace
 
-const ServedClass kAddInClass = {kClsid, &createObject<Connect>};
+const ServedClass kAddInClass = {__uuidof(::Connect), &createObject<Connect>};
 
 Registration addInRegistration() {
-    return {guidText(kClsid),
+    return {guidText(__uuidof(::Connect)),
             "ChronoquillEmpty.Connect",
             "Chronoquill empty add-in",
             "Chronoquill empty add-in",

@@ -19,10 +19,6 @@
 namespace cq::win32 {
 namespace {
 
-// {48C227F2-A7FD-4B1C-A52B-79B8422992FD}
-constexpr CLSID kConnectClsid = {
-    0x48c227f2, 0xa7fd, 0x4b1c, {0xa5, 0x2b, 0x79, 0xb8, 0x42, 0x29, 0x92, 0xfd}};
-
 // The real services: made once per process, before the first object, and in
 // force while the DLL is loaded.
 struct Services {
@@ -44,10 +40,10 @@ HRESULT createConnect(REFIID iid, void** object) {
 
 }  // namespace
 
-const ServedClass kAddInClass = {kConnectClsid, &createConnect};
+const ServedClass kAddInClass = {__uuidof(::Connect), &createConnect};
 
 Registration addInRegistration() {
-    return {guidText(kConnectClsid), "Chronoquill4W.Connect",
+    return {guidText(__uuidof(::Connect)), "Chronoquill4W.Connect",
             "Chronoquill date and time stamps for Word", "Chronoquill for Word", "Word",
             // The library of Chronoquill4W.idl, in this DLL.
             "{2BDC37CB-E69B-4B6B-828C-6076AE8E532B}"};

@@ -8,7 +8,8 @@ namespace cq::word::win32 {
 using ::cq::win32::barrier;
 using ::cq::win32::wrapDispatch;
 
-HRESULT STDMETHODCALLTYPE ConnectObject::OnConnection(IDispatch* Application, int ConnectMode,
+HRESULT STDMETHODCALLTYPE ConnectObject::OnConnection(IDispatch* Application,
+                                                      ext_ConnectMode ConnectMode,
                                                       IDispatch* AddInInst, SAFEARRAY**) {
     return barrier([&] {
         connect_.IDTExtensibility2_OnConnection(wrapDispatch(Application), ConnectMode,

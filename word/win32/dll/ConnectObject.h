@@ -2,8 +2,9 @@
 // The COM object of the Word add-in's Connect ("Chronoquill4W.Connect"): one
 // word::Connect behind the class's default interface (IsInitialized and the
 // five handlers under their "IDTExtensibility2_" names) and Office's
-// IDTExtensibility2, through their vtables and through IDispatch as the type
-// library in the DLL describes them. The default IDispatch also answers the
+// IDTExtensibility2, through their vtables and through IDispatch as
+// Chronoquill4W.idl describes them (Chronoquill4W.h, made from it, declares
+// the interfaces). The default IDispatch also answers the
 // handlers by IDTExtensibility2's names and DISPIDs. The `custom` array of the handlers is
 // accepted and not read. Every entry point answers with an HRESULT; nothing
 // thrown leaves it.
@@ -14,21 +15,21 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "Chronoquill4W.h"
 #include "common/win32/AddInObject.h"
 #include "common/win32/TypedDispatch.h"
 #include "word/Connect.h"
-#include "word/win32/dll/IConnect4W.h"
 
 namespace cq::word::win32 {
 
 class ConnectObject final
-    : public ::cq::win32::AddInObject<
-          Connect, ::cq::win32::TypedDispatch<IConnect4W, ::cq::win32::IDTExtensibility2>,
-          ::cq::win32::TypedDispatch<::cq::win32::IDTExtensibility2>> {
+    : public ::cq::win32::AddInObject<Connect,
+                                      ::cq::win32::TypedDispatch<_Connect, IDTExtensibility2>,
+                                      ::cq::win32::TypedDispatch<IDTExtensibility2>> {
   public:
     ConnectObject() = default;
 
-    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, int ConnectMode,
+    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
                                            IDispatch* AddInInst, SAFEARRAY** custom) override;
 
     HRESULT STDMETHODCALLTYPE IsInitialized(VARIANT_BOOL* initialized) override;
@@ -39,11 +40,12 @@ class ConnectObject final
         return OnBeginShutdown(custom);
     }
     HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnConnection(IDispatch* Application,
-                                                             int ConnectMode, IDispatch* AddInInst,
+                                                             ext_ConnectMode ConnectMode,
+                                                             IDispatch* AddInInst,
                                                              SAFEARRAY** custom) override {
         return OnConnection(Application, ConnectMode, AddInInst, custom);
     }
-    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnDisconnection(int RemoveMode,
+    HRESULT STDMETHODCALLTYPE IDTExtensibility2_OnDisconnection(ext_DisconnectMode RemoveMode,
                                                                 SAFEARRAY** custom) override {
         return OnDisconnection(RemoveMode, custom);
     }

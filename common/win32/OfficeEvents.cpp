@@ -6,39 +6,16 @@
 namespace cq::win32 {
 namespace {
 
-// Each list starts with the events of the first version of its interface;
-// the later versions (_10, _11, Word's 3 and 4) add at the end.
-constexpr OfficeEvent kOutlookApplication[] = {
-    {61442, "ItemSend"},
-    {61443, "NewMail"},
-    {61444, "Reminder"},
-    {61445, "OptionsPagesAdd"},
-    {61446, "Startup"},
-    {61447, "Quit"},
-    {64106, "AdvancedSearchComplete"},  // _10
-    {64107, "AdvancedSearchStopped"},
-    {64144, "MAPILogonComplete"},
-    {64181, "NewMailEx"},  // _11
-    {64423, "ItemLoad"},
-};
+// Each list holds every event of its interface, in declaration order.
 constexpr OfficeEvent kExplorers[] = {{61441, "NewExplorer"}};
 constexpr OfficeEvent kExplorer[] = {
     {61441, "Activate"},           {61442, "FolderSwitch"},
     {61443, "BeforeFolderSwitch"}, {61444, "ViewSwitch"},
     {61445, "BeforeViewSwitch"},   {61446, "Deactivate"},
     {61447, "SelectionChange"},    {61448, "Close"},
-    {64014, "BeforeItemCopy"},  // _10
-    {64015, "BeforeItemCut"},      {64016, "BeforeItemPaste"},
-    {64017, "BeforeMaximize"},     {64018, "BeforeMinimize"},
-    {64019, "BeforeMove"},         {64020, "BeforeSize"},
 };
 constexpr OfficeEvent kInspectors[] = {{61441, "NewInspector"}};
-constexpr OfficeEvent kInspector[] = {
-    {61441, "Activate"},       {61446, "Deactivate"},
-    {61448, "Close"},          {64017, "BeforeMaximize"},  // _10
-    {64018, "BeforeMinimize"}, {64019, "BeforeMove"},
-    {64020, "BeforeSize"},     {64500, "PageChange"},
-};
+constexpr OfficeEvent kInspector[] = {{61441, "Activate"}, {61446, "Deactivate"}, {61448, "Close"}};
 // Click(Ctrl, CancelDefault by reference).
 constexpr OfficeEvent kCommandBarButton[] = {{1, "Click"}};
 constexpr OfficeEvent kWordApplication[] = {
@@ -55,14 +32,7 @@ constexpr OfficeEvent kWordApplication[] = {
     {12, "WindowSelectionChange"},
     {13, "WindowBeforeRightClick"},
     {14, "WindowBeforeDoubleClick"},
-    {25, "WindowSize"},  // 3 and 4
 };
-constexpr OfficeEvent kEnvelope[] = {{1, "EnvelopeShow"}, {2, "EnvelopeHide"}};
-
-template <size_t N>
-constexpr std::span<const OfficeEvent> first(const OfficeEvent (&list)[N], size_t count) {
-    return std::span<const OfficeEvent>(list, count);
-}
 
 struct Interface {
     std::string_view iid;
@@ -70,20 +40,12 @@ struct Interface {
 };
 
 constexpr Interface kInterfaces[] = {
-    {"{0006304E-0000-0000-C000-000000000046}", first(kOutlookApplication, 6)},  // ApplicationEvents
-    {"{0006300E-0000-0000-C000-000000000046}", first(kOutlookApplication, 9)},  // ..._10
-    {"{0006302C-0000-0000-C000-000000000046}", kOutlookApplication},            // ..._11
-    {"{00063078-0000-0000-C000-000000000046}", kExplorers},                     // ExplorersEvents
-    {"{0006304F-0000-0000-C000-000000000046}", first(kExplorer, 8)},            // ExplorerEvents
-    {"{0006300F-0000-0000-C000-000000000046}", kExplorer},                      // ..._10
-    {"{00063079-0000-0000-C000-000000000046}", kInspectors},                    // InspectorsEvents
-    {"{0006307D-0000-0000-C000-000000000046}", first(kInspector, 3)},           // InspectorEvents
-    {"{0006302A-0000-0000-C000-000000000046}", kInspector},                     // ..._10
+    {"{00063078-0000-0000-C000-000000000046}", kExplorers},         // ExplorersEvents
+    {"{0006304F-0000-0000-C000-000000000046}", kExplorer},          // ExplorerEvents
+    {"{00063079-0000-0000-C000-000000000046}", kInspectors},        // InspectorsEvents
+    {"{0006307D-0000-0000-C000-000000000046}", kInspector},         // InspectorEvents
     {"{000C0351-0000-0000-C000-000000000046}", kCommandBarButton},  // _CommandBarButtonEvents
-    {"{000209FE-0000-0000-C000-000000000046}", first(kWordApplication, 13)},  // ApplicationEvents2
-    {"{00020A00-0000-0000-C000-000000000046}", kWordApplication},             // ApplicationEvents3
-    {"{00020A01-0000-0000-C000-000000000046}", kWordApplication},             // ApplicationEvents4
-    {"{000672AD-0000-0000-C000-000000000046}", kEnvelope},  // IMsoEnvelopeVBEvents
+    {"{000209FE-0000-0000-C000-000000000046}", kWordApplication},   // Word's ApplicationEvents2
 };
 
 bool sameText(std::string_view a, std::string_view b) {

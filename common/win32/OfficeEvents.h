@@ -1,7 +1,8 @@
 #pragma once
 // The event interfaces of Outlook, the Office command bars and Word that the
 // add-ins subscribe to: interface id, DISPID and name of each event, with
-// arguments in declaration order as the type libraries give them.
+// arguments in declaration order as the type libraries give them. Only these
+// interfaces can be subscribed to.
 
 #include <cstdint>
 #include <optional>

@@ -34,8 +34,6 @@ constexpr const char* kExplorersEvents = "{00063078-0000-0000-C000-000000000046}
 constexpr const char* kExplorerEvents = "{0006304F-0000-0000-C000-000000000046}";
 constexpr const char* kButtonEvents = "{000C0351-0000-0000-C000-000000000046}";
 constexpr const char* kWordEvents2 = "{000209FE-0000-0000-C000-000000000046}";
-constexpr const char* kWordEvents4 = "{00020A01-0000-0000-C000-000000000046}";
-constexpr const char* kEnvelopeEvents = "{000672AD-0000-0000-C000-000000000046}";
 
 IID iidOf(const char* text) {
     IID iid{};
@@ -502,9 +500,7 @@ INSTANTIATE_TEST_SUITE_P(OfficeEvents, ComEventTest,
                                            EventCase{kExplorerEvents, "Close", 0},
                                            EventCase{kInspectorEvents, "Activate", 0},
                                            EventCase{kInspectorEvents, "Close", 0},
-                                           EventCase{kWordEvents2, "WindowActivate", 2},
-                                           EventCase{kWordEvents4, "WindowActivate", 2},
-                                           EventCase{kEnvelopeEvents, "EnvelopeShow", 0}));
+                                           EventCase{kWordEvents2, "WindowActivate", 2}));
 
 TEST_F(ComDispatchTest, ClickWritesCancelDefaultBack) {
     Dispatch b = consume(button);

@@ -27,13 +27,14 @@
 #include "bench/StampCallIds.h"
 #include "common/win32/ComDispatch.h"
 #include "common/win32/ComPtr.h"
+#include "tests/hosts/ScopedBstr.h"
 #include "common/win32/Text.h"
 
 namespace cq::bench {
 namespace {
 
+using test::ScopedBstr;
 using win32::ComPtr;
-using win32::ScopedBstr;
 
 constexpr int kCallsPerRound = 20;
 constexpr DWORD kStartLimitMs = 120000;

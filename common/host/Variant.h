@@ -45,6 +45,7 @@ class Variant {
     bool isRef() const { return std::holds_alternative<Variant*>(value_); }
     bool isBool() const { return std::holds_alternative<bool>(deref().value_); }
     bool isNumber() const;
+    bool isInteger() const { return std::holds_alternative<std::int32_t>(deref().value_); }
     bool isString() const { return std::holds_alternative<std::string>(deref().value_); }
     bool isObject() const { return std::holds_alternative<Dispatch>(deref().value_); }
 

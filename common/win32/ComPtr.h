@@ -1,5 +1,5 @@
 #pragma once
-// One-line owners of COM resources: an interface reference, a BSTR, a VARIANT.
+// One-line owners of COM resources: an interface reference, a VARIANT.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -48,25 +48,6 @@ class ComPtr {
 
   private:
     T* p_ = nullptr;
-};
-
-// Owns a BSTR.
-class ScopedBstr {
-  public:
-    ScopedBstr() = default;
-    explicit ScopedBstr(BSTR b) : b_(b) {}
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    ~ScopedBstr() { SysFreeString(b_); }
-
-    BSTR get() const { return b_; }
-    BSTR* put() noexcept {
-        SysFreeString(std::exchange(b_, nullptr));
-        return &b_;
-    }
-
-  private:
-    BSTR b_ = nullptr;
 };
 
 // Owns a VARIANT; cleared on destruction.

@@ -22,18 +22,6 @@ namespace {
 
 [[noreturn]] void mismatch() { throw HostError(13, "Type mismatch"); }
 
-// Variant offers no test for "holds an integer", but a Variant compares equal
-// only to a Variant of the same kind: an integer equals the integer made from
-// its own value, a double never equals an integer.
-bool holdsInteger(const Variant& v) {
-    if (!v.isNumber()) return false;
-    double d = v.toDouble();
-    if (!(d >= std::numeric_limits<std::int32_t>::min() &&
-          d <= std::numeric_limits<std::int32_t>::max()))
-        return false;
-    return v == Variant(static_cast<std::int32_t>(d));
-}
-
 Variant number(double d) {
     if (d >= std::numeric_limits<std::int32_t>::min() &&
         d <= std::numeric_limits<std::int32_t>::max() && d == std::trunc(d))
@@ -95,7 +83,6 @@ Variant fromVariant(const VARIANT& value, ImportObject import) {
         case VT_UI2:
         case VT_I4:
         case VT_INT:
-            return Variant(static_cast<std::int32_t>(converted(v, VT_I4).lVal));
         case VT_UI4:
         case VT_UINT:
         case VT_I8:
@@ -128,7 +115,7 @@ void toVariant(const Variant& value, VARIANT& out) {
     } else if (v.isBool()) {
         out.vt = VT_BOOL;
         out.boolVal = v.toBool() ? VARIANT_TRUE : VARIANT_FALSE;
-    } else if (holdsInteger(v)) {
+    } else if (v.isInteger()) {
         out.vt = VT_I4;
         out.lVal = v.toInt();
     } else if (v.isNumber()) {

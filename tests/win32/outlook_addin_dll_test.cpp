@@ -5,6 +5,7 @@
 #include "common/host/CommandBars.h"
 #include "common/win32/ComDispatch.h"
 #include "common/win32/ComPtr.h"
+#include "tests/hosts/ScopedBstr.h"
 #include "OfficeAddIn.h"
 #include "common/win32/Text.h"
 #include "outlook/CInspectorWrapper.h"
@@ -36,6 +37,7 @@ using test::FakeObject;
 using test::FakeOffice;
 using test::FakeOutlook;
 using test::OutlookItem;
+using test::ScopedBstr;
 
 const wchar_t kProgId[] = L"Chronoquill.Connect";
 const wchar_t kProgIdKey[] = L"Software\\Classes\\Chronoquill.Connect";

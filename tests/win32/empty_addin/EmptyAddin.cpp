@@ -7,9 +7,9 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "ChronoquillEmpty.h"
 #include "common/Registration.h"
 #include "common/win32/ComObject.h"
-#include "ChronoquillEmpty.h"
 #include "common/win32/ServerRegistration.h"
 #include "common/win32/TypedDispatch.h"
 

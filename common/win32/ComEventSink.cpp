@@ -13,8 +13,6 @@
 namespace cq::win32 {
 namespace {
 
-int liveSinks = 0;
-
 class ComSubscription final : public Subscription {
   public:
     ComSubscription(ComPtr<IConnectionPoint> point, DWORD cookie, ComPtr<ComEventSink> sink)
@@ -33,13 +31,7 @@ class ComSubscription final : public Subscription {
 }  // namespace
 
 ComEventSink::ComEventSink(const IID& iid, std::string iidText, EventSink& sink)
-    : iid_(iid), iidText_(std::move(iidText)), sink_(&sink) {
-    ++liveSinks;
-}
-
-ComEventSink::~ComEventSink() { --liveSinks; }
-
-int ComEventSink::live() { return liveSinks; }
+    : iid_(iid), iidText_(std::move(iidText)), sink_(&sink) {}
 
 void* ComEventSink::queryOther(REFIID riid) noexcept {
     return IsEqualIID(riid, iid_) ? static_cast<IDispatch*>(this) : nullptr;

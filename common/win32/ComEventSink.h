@@ -25,8 +25,6 @@ class ComEventSink final : public ComObject<UntypedDispatch<>> {
   public:
     // Starts with one reference, held by the caller.
     ComEventSink(const IID& iid, std::string iidText, EventSink& sink);
-    // Sinks alive in this module.
-    static int live();
 
     // Ends the deliveries; later calls of Invoke do nothing.
     void detach() noexcept { sink_ = nullptr; }
@@ -39,7 +37,7 @@ class ComEventSink final : public ComObject<UntypedDispatch<>> {
                                      UINT* argError) override;
 
   private:
-    ~ComEventSink() override;
+    ~ComEventSink() override = default;
     // The event interface itself, which Office asks for before it advises.
     void* queryOther(REFIID riid) noexcept override;
 

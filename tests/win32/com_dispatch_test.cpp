@@ -213,7 +213,7 @@ class ComDispatchTest : public ::testing::Test {
         EXPECT_EQ(office.liveReferences(), 0) << office.referenced();
         EXPECT_EQ(ComExport::live(), 0);
         EXPECT_EQ(ComDispatch::live(), 0);
-        EXPECT_EQ(ComEventSink::live(), 0);
+        EXPECT_EQ(ComModule::objects(), 0);
         CoUninitialize();
     }
 

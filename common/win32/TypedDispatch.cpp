@@ -27,14 +27,14 @@ HRESULT typeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept {
     return barrier([&] { *info = typeInfoOf(iid, false).detach(); });
 }
 
-HRESULT idsOfNames(REFIID iid, const IID* also, REFIID riid, LPOLESTR* names, UINT count,
+HRESULT idsOfNames(REFIID iid, REFIID also, REFIID riid, LPOLESTR* names, UINT count,
                    DISPID* ids) noexcept {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     return barrier([&]() -> HRESULT {
         const ComPtr<ITypeInfo> own = typeInfoOf(iid, true);
         HRESULT hr = DispGetIDsOfNames(own.get(), names, count, ids);
-        if (hr != DISP_E_UNKNOWNNAME || also == nullptr) return hr;
-        hr = DispGetIDsOfNames(typeInfoOf(*also, true).get(), names, count, ids);
+        if (hr != DISP_E_UNKNOWNNAME || IsEqualIID(also, iid)) return hr;
+        hr = DispGetIDsOfNames(typeInfoOf(also, true).get(), names, count, ids);
         if (SUCCEEDED(hr) && hasMember(own.get(), ids[0])) {
             for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
             return DISP_E_UNKNOWNNAME;
@@ -43,19 +43,19 @@ HRESULT idsOfNames(REFIID iid, const IID* also, REFIID riid, LPOLESTR* names, UI
     });
 }
 
-HRESULT invokeTyped(REFIID iid, const IID* also, IUnknown* instance, DISPID id, REFIID riid,
-                    WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+HRESULT invokeTyped(REFIID iid, REFIID also, IUnknown* instance, DISPID id, REFIID riid, WORD flags,
+                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                     UINT* argError) noexcept {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     // The member may end the caller's last reference (OnDisconnection).
     const ComPtr<IUnknown> alive(instance);
     return barrier([&]() -> HRESULT {
         const ComPtr<ITypeInfo> own = typeInfoOf(iid, true);
-        if (also == nullptr || hasMember(own.get(), id))
+        if (IsEqualIID(also, iid) || hasMember(own.get(), id))
             return DispInvoke(instance, own.get(), id, flags, params, result, exception, argError);
         ComPtr<IUnknown> other;
-        if (FAILED(instance->QueryInterface(*also, other.putVoid()))) return DISP_E_MEMBERNOTFOUND;
-        return DispInvoke(other.get(), typeInfoOf(*also, true).get(), id, flags, params, result,
+        if (FAILED(instance->QueryInterface(also, other.putVoid()))) return DISP_E_MEMBERNOTFOUND;
+        return DispInvoke(other.get(), typeInfoOf(also, true).get(), id, flags, params, result,
                           exception, argError);
     });
 }

@@ -14,8 +14,6 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <type_traits>
-
 namespace cq::win32 {
 
 // GetTypeInfoCount's answer for an object with `n` type descriptions.
@@ -26,16 +24,17 @@ inline HRESULT typeInfoCount(UINT* count, UINT n) noexcept {
 }
 
 // Three IDispatch members over the type information of `iid`, for the
-// object's face `instance`; `also` (may be null) is the interface looked at
-// for what `iid` does not know, whose face the object answers to QueryInterface.
+// object's face `instance`; `also`, unless it is `iid` itself, is the
+// interface looked at for what `iid` does not know, whose face the object
+// answers to QueryInterface.
 HRESULT typeInfo(REFIID iid, UINT index, ITypeInfo** info) noexcept;
-HRESULT idsOfNames(REFIID iid, const IID* also, REFIID riid, LPOLESTR* names, UINT count,
+HRESULT idsOfNames(REFIID iid, REFIID also, REFIID riid, LPOLESTR* names, UINT count,
                    DISPID* ids) noexcept;
-HRESULT invokeTyped(REFIID iid, const IID* also, IUnknown* instance, DISPID id, REFIID riid,
-                    WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+HRESULT invokeTyped(REFIID iid, REFIID also, IUnknown* instance, DISPID id, REFIID riid, WORD flags,
+                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                     UINT* argError) noexcept;
 
-template <class I, class Also = void>
+template <class I, class Also = I>
 class TypedDispatch : public I {
   public:
     using Interface = I;
@@ -48,22 +47,13 @@ class TypedDispatch : public I {
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        return idsOfNames(__uuidof(I), also(), riid, names, count, ids);
+        return idsOfNames(__uuidof(I), __uuidof(Also), riid, names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override {
-        return invokeTyped(__uuidof(I), also(), static_cast<I*>(this), id, riid, flags, params,
-                           result, exception, argError);
-    }
-
-  private:
-    static const IID* also() noexcept {
-        if constexpr (std::is_void_v<Also>) {
-            return nullptr;
-        } else {
-            return &__uuidof(Also);
-        }
+        return invokeTyped(__uuidof(I), __uuidof(Also), static_cast<I*>(this), id, riid, flags,
+                           params, result, exception, argError);
     }
 };
 

@@ -26,34 +26,19 @@ void passByReference(VARIANT& holder, VARIANT& passed) {
 }  // namespace
 
 OutgoingArguments::OutgoingArguments(std::span<Variant> args)
-    : args_(args), passed_(args.size()), holders_(args.size()) {
-    for (auto& v : passed_) VariantInit(&v);
-    for (auto& v : holders_) VariantInit(&v);
+    : args_(args), holders_(args.size()), passed_(args.size()) {
     const size_t n = args.size();
-    try {
-        for (size_t i = 0; i < n; ++i) {
-            VARIANT& passed = passed_[n - 1 - i];
-            if (args[i].isRef()) {
-                toVariant(args[i].target(), holders_[i]);
-                passByReference(holders_[i], passed);
-            } else {
-                toVariant(args[i], passed);
-            }
+    for (size_t i = 0; i < n; ++i) {
+        VARIANT& passed = passed_[n - 1 - i];
+        if (args[i].isRef()) {
+            toVariant(args[i].target(), holders_[i]);
+            passByReference(holders_[i], passed);
+        } else {
+            toVariant(args[i], passed);
         }
-    } catch (...) {
-        clear();
-        throw;
     }
     params_.cArgs = static_cast<UINT>(n);
     params_.rgvarg = passed_.data();
-}
-
-OutgoingArguments::~OutgoingArguments() { clear(); }
-
-void OutgoingArguments::clear() noexcept {
-    // By-reference entries of passed_ own nothing; VariantClear leaves them alone.
-    for (auto& v : passed_) VariantClear(&v);
-    for (auto& v : holders_) VariantClear(&v);
 }
 
 void OutgoingArguments::writeBack(ImportObject import) {

@@ -22,7 +22,6 @@ namespace cq::win32 {
 class OutgoingArguments {
   public:
     explicit OutgoingArguments(std::span<Variant> args);
-    ~OutgoingArguments();
     OutgoingArguments(const OutgoingArguments&) = delete;
     OutgoingArguments& operator=(const OutgoingArguments&) = delete;
 
@@ -33,11 +32,17 @@ class OutgoingArguments {
     void writeBack(ImportObject import = nullptr);
 
   private:
-    void clear() noexcept;
+    // VT_EMPTY at first (zeroed); each one cleared at the end.
+    struct Variants : std::vector<VARIANT> {
+        using vector::vector;
+        ~Variants() {
+            for (auto& v : *this) VariantClear(&v);
+        }
+    };
 
     std::span<Variant> args_;
-    std::vector<VARIANT> passed_;   // reversed, as the callee sees them
-    std::vector<VARIANT> holders_;  // call order: the storage of by-reference arguments
+    Variants holders_;  // call order: the storage of by-reference arguments
+    Variants passed_;   // reversed, as the callee sees them; by reference into holders_
     DISPPARAMS params_{};
 };
 

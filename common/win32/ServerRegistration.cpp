@@ -2,8 +2,6 @@
 
 #include <olectl.h>
 
-#include <cstdio>
-
 #include "common/HostError.h"
 #include "common/Port.h"
 #include "common/win32/Text.h"
@@ -51,12 +49,9 @@ HRESULT changeRegistration(Change&& change) noexcept {
 }  // namespace
 
 std::string guidText(REFGUID guid) {
-    char text[40];
-    std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-                  guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-                  guid.Data4[6], guid.Data4[7]);
-    return text;
+    wchar_t text[39];
+    StringFromGUID2(guid, text, 39);
+    return fromWide(text);
 }
 
 std::string registrablePath(const std::wstring& path) {

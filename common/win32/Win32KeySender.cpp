@@ -85,6 +85,14 @@ bool pumpUntilProcessed(std::size_t expected, std::chrono::milliseconds timeLimi
     }
 }
 
+// The left and right Shift, Ctrl, Alt and Windows keys that are down now.
+std::vector<WORD> heldModifiers() {
+    std::vector<WORD> held;
+    for (WORD vk : kSidedModifiers)
+        if (GetAsyncKeyState(vk) & 0x8000) held.push_back(vk);
+    return held;
+}
+
 }  // namespace
 
 std::vector<INPUT> Win32KeySender::inputsFor(std::string_view text) {
@@ -95,13 +103,6 @@ std::vector<INPUT> Win32KeySender::inputsFor(std::string_view text) {
         inputs.push_back(keyInput(0, u, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
     }
     return inputs;
-}
-
-std::vector<WORD> Win32KeySender::heldModifiers() {
-    std::vector<WORD> held;
-    for (WORD vk : kSidedModifiers)
-        if (GetAsyncKeyState(vk) & 0x8000) held.push_back(vk);
-    return held;
 }
 
 std::vector<INPUT> Win32KeySender::aroundHeldModifiers(std::span<const WORD> held,

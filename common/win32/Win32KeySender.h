@@ -30,9 +30,6 @@ class Win32KeySender final : public KeySender {
     // pair), independent of the keyboard layout.
     static std::vector<INPUT> inputsFor(std::string_view text);
 
-    // The left and right Shift, Ctrl, Alt and Windows keys that are down now.
-    static std::vector<WORD> heldModifiers();
-
     // `batch` with `held` released before it and pressed again after it.
     static std::vector<INPUT> aroundHeldModifiers(std::span<const WORD> held,
                                                   std::vector<INPUT> batch);

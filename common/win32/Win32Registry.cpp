@@ -16,10 +16,6 @@ static_assert(sizeof(HKEY) == sizeof(RegKey), "key handles are kept at their own
 HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(key)); }
 RegKey fromHkey(HKEY key) { return static_cast<RegKey>(reinterpret_cast<std::intptr_t>(key)); }
 
-std::string_view bytesOf(const std::uint8_t* data, std::uint32_t size) {
-    return {reinterpret_cast<const char*>(data), size};
-}
-
 // The whole of a value as stored: its type and bytes.
 LONG readValue(HKEY key, const std::string& ansiName, DWORD& type, std::vector<BYTE>& bytes) {
     DWORD size = 0;
@@ -82,7 +78,7 @@ RegStatus Win32Registry::setValueEx(RegKey key, const std::string& name, RegType
     if (data == nullptr && size > 0) return ERROR_INVALID_PARAMETER;
     std::string converted;
     if (reg::isText(type) && size > 0) {
-        converted = toAnsi(bytesOf(data, size));
+        converted = toAnsi(std::string_view(reinterpret_cast<const char*>(data), size));
         data = reinterpret_cast<const std::uint8_t*>(converted.data());
         size = static_cast<std::uint32_t>(converted.size());
     }
